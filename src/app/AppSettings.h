@@ -1,0 +1,63 @@
+#pragma once
+// The main window's settings: what start-up reads, with every default, and
+// what shutdown saves, in order.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class ISettingsStore;
+
+// The popup menu's check marks: the program's option state.
+struct Options {
+    bool analogTrayIcon = true; // "System tray icon type"; Digital is its opposite
+    bool startWithWindows = false;
+    bool soundOnError = false;
+    bool showExtendedButton = false;
+    bool showBandwidth = false;
+    bool battery = false;
+    bool showRealIP = false;
+    bool alwaysOnTop = false;
+    bool transparent = false;
+};
+
+struct StartupSettings {
+    Options options;
+    bool notifyError = false;
+    std::string excludedDriveLetters;
+    std::int32_t autoFreeMemMB = 10;
+    std::int32_t smallUI = 2;
+    std::optional<std::int32_t> left; // twips; absent: the right-most position
+    std::int32_t top = 0;             // twips
+    bool tray = false;
+};
+
+// Reads every start-up key. An absent key gives its default; a boolean that
+// is not a boolean leaves its check mark as designed (all off but the analog
+// tray picture); a number that is not one, or does not fit, gives the default.
+StartupSettings ReadStartupSettings(ISettingsStore& store, const std::string& appFolder,
+                                    const std::string& programDriveLetter);
+
+struct ShutdownState {
+    std::int32_t connection = -1;
+    std::int32_t left = 0; // twips
+    std::int32_t top = 0;  // twips
+    bool hidden = false;
+    Options options;
+    std::int32_t displayMode = 0;
+};
+
+// Saves the shutdown keys in order. Returns false when any write failed.
+bool SaveShutdownSettings(ISettingsStore& store, const ShutdownState& state);
+
+// Twips per logical pixel on both axes (1440 / 96).
+inline constexpr std::int32_t kTwipsPerPixel = 15;
+
+struct WindowPlace {
+    std::int32_t left; // twips
+    std::int32_t top;  // twips
+};
+
+// Start-up placement: never further right than R = screen width - window
+// width - 120 pixels, never below the top edge.
+WindowPlace PlaceAtStartup(std::optional<std::int32_t> savedLeft, std::int32_t savedTop,
+                           std::int32_t screenWidthTwips, std::int32_t windowWidthTwips);

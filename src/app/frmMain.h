@@ -1,0 +1,84 @@
+#pragma once
+// The main window: owns every object of the program for its whole life,
+// binds the labels and the interface list to the sampler and the selection.
+#include "app/AppSettings.h"
+#include "app/Main.h"
+#include "display/TrafficHistory.h"
+#include "metrics/CPULoad.h"
+#include "net/CIpHelper.h"
+#include "net/InterfaceSelection.h"
+#include "net/TrafficSampler.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <map>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+struct Platform;
+
+class frmMain : public QWidget, private TrafficSampler::Host, private InterfaceSelection::Host {
+public:
+    explicit frmMain(Platform& platform);
+    ~frmMain() override;
+
+    // Start-up; false when another instance runs and this one must end.
+    bool Form_Load();
+    // Shutdown: releases the CPU sampler and saves the settings.
+    void Form_Unload();
+
+    TrafficSampler& Sampler() { return *m_sampler; }
+    InterfaceSelection& Selection() { return *m_selection; }
+    const Options& CurrentOptions() const { return m_options; }
+    QLabel* Label(const std::string& name) const;
+    QComboBox* ConnectionList() const { return m_cboConnectionType; }
+    std::int32_t DisplayMode = 0;
+
+    // The per-sample display entry point.
+    void RefreshTrafficDisplay(std::int32_t& download, std::int32_t& upload);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // TrafficSampler::Host
+    void setUpdateTimerEnabled(bool enabled) override;
+    void restartResetTimer() override;
+    void lockDrawing(bool locked) override;
+    void setCaption(TrafficSampler::Label label, const std::string& text) override;
+    void setToolTip(TrafficSampler::Label label, const std::string& text) override;
+    void setLinkSpeedToolTip(const std::string& text) override;
+    bool soundOnError() override;
+    void refreshIpAddresses() override;
+    void refreshTrafficDisplay(std::int32_t& download, std::int32_t& upload) override;
+    // InterfaceSelection::Host
+    void clearHistories() override;
+    void resetTopSpeeds() override;
+    std::string linkSpeedToolTip() override;
+    void selectionViewsChanged() override;
+
+    void buildControls();
+    QLabel* samplerLabel(TrafficSampler::Label label) const;
+
+    Platform& m_platform;
+    NumberSeparators m_separators;
+    std::string m_appFolder;
+    Options m_options;
+    std::unique_ptr<CPULoad> m_cpuLoad;
+    std::unique_ptr<CIpHelper> m_ipHelper;
+    std::unique_ptr<InterfaceSelection> m_selection;
+    std::unique_ptr<TrafficSampler> m_sampler;
+    TrafficHistory m_history;
+    std::string m_excludedDriveLetters;
+    std::int32_t m_autoFreeMemMB = 10;
+    bool m_unloaded = false;
+    bool m_fillingList = false;
+
+    QTimer m_tmrUpdate;
+    QTimer m_tmrReset;
+    std::map<std::string, QLabel*> m_labels;
+    QWidget* m_picGraph = nullptr;
+    QLabel* m_picTray = nullptr;
+    QComboBox* m_cboConnectionType = nullptr;
+};

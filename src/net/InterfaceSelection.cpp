@@ -1,0 +1,90 @@
+#include "InterfaceSelection.h"
+
+#include "CIpHelper.h"
+#include "app/Main.h"
+#include "app/SettingsKeys.h"
+#include "platform/ISettingsStore.h"
+
+#include <string>
+
+InterfaceSelection::InterfaceSelection(CIpHelper& ipHelper, ISettingsStore& settings, Host& host)
+    : m_ipHelper(ipHelper), m_settings(settings), m_host(host) {}
+
+void InterfaceSelection::Build() {
+    // One snapshot for the count, then the table is read again per interface,
+    // so a table that shrinks meanwhile ends the loop instead of reading past it.
+    const std::int32_t count = m_ipHelper.Interfaces()->Count();
+    for (std::int32_t i = 1; i <= count; ++i) {
+        const auto record = m_ipHelper.Interfaces()->Item(i);
+        if (!record) {
+            break;
+        }
+        m_entries.push_back(" " + record->InterfaceDescription);
+        if (static_cast<std::size_t>(i) > m_menu.size()) {
+            m_menu.emplace_back();
+        }
+        MenuItem& item = m_menu[static_cast<std::size_t>(i) - 1];
+        item.caption = record->InterfaceDescription;
+        item.visible = true;
+        item.enabled = true;
+    }
+    m_host.selectionViewsChanged();
+}
+
+std::int32_t InterfaceSelection::savedConnection() {
+    const auto saved = ParseInt32(m_settings.get(kAppName, kAppSection, kKeyConnection, "0"));
+    return saved.value_or(0);
+}
+
+void InterfaceSelection::SelectSaved() {
+    if (m_entries.empty()) {
+        return;
+    }
+    // A negative or garbled saved position falls back to the first entry like
+    // one that is too large; otherwise nothing would be selected and the
+    // monitor would stay idle until the next start.
+    const std::int32_t n = savedConnection();
+    SetListIndex(n >= 0 && n < ListCount() ? n : 0);
+}
+
+void InterfaceSelection::RebuildList() {
+    m_entries.clear();
+    m_listIndex = -1;
+    const auto interfaces = m_ipHelper.Interfaces();
+    for (const auto& record : *interfaces) {
+        m_entries.push_back(" " + record->InterfaceDescription);
+    }
+    m_host.selectionViewsChanged();
+    SelectSaved();
+}
+
+void InterfaceSelection::SetListIndex(std::int32_t index) {
+    if (index < -1 || index >= ListCount()) {
+        return;
+    }
+    m_listIndex = index;
+    cboConnectionType_Click();
+}
+
+void InterfaceSelection::cboConnectionType_Click() {
+    m_host.clearHistories();
+    m_settings.set(kAppName, kAppSection, kKeyConnection, std::to_string(m_listIndex));
+    m_host.resetTopSpeeds();
+    const std::string entry = m_listIndex >= 0 ? m_entries[static_cast<std::size_t>(m_listIndex)] : std::string();
+    m_listToolTip = entry + " - " + m_host.linkSpeedToolTip();
+    mnuNetCard_Click(static_cast<std::int16_t>(m_listIndex));
+    m_host.selectionViewsChanged();
+}
+
+void InterfaceSelection::mnuNetCard_Click(std::int16_t index) {
+    for (MenuItem& item : m_menu) {
+        item.checked = false;
+    }
+    if (index >= 0 && static_cast<std::size_t>(index) < m_menu.size()) {
+        m_menu[static_cast<std::size_t>(index)].checked = true;
+    }
+    if (m_listIndex != index && index >= 0 && index < ListCount()) {
+        SetListIndex(index);
+    }
+    m_host.selectionViewsChanged();
+}

@@ -1,0 +1,14 @@
+#pragma once
+// Per-user settings: text values addressed by application, section and key.
+#include <string>
+
+class ISettingsStore {
+public:
+    virtual ~ISettingsStore() = default;
+    // The stored text, or defaultValue when the key is absent or unreadable.
+    virtual std::string get(const std::string& app, const std::string& section, const std::string& key,
+                            const std::string& defaultValue) = 0;
+    // Stores the text; false when it could not be written (the old value stays).
+    virtual bool set(const std::string& app, const std::string& section, const std::string& key,
+                     const std::string& value) = 0;
+};

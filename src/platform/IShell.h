@@ -1,0 +1,11 @@
+#pragma once
+// Opening files and programs the way the desktop does.
+#include <string>
+
+class IShell {
+public:
+    virtual ~IShell() = default;
+    // Runs a user's batch file hidden and detached (no terminal, no window).
+    // Returns false when it could not be started.
+    virtual bool runHidden(const std::string& path) = 0;
+};

@@ -1,0 +1,38 @@
+#pragma once
+// The real implementations of every platform concern, made once by the
+// application and handed to the logic by reference.
+#include "IClock.h"
+#include "IInstanceLock.h"
+#include "INetworkTable.h"
+#include "ISettingsStore.h"
+#include "IShell.h"
+#include "ISound.h"
+#include "ISystemInfo.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+struct Platform {
+    std::unique_ptr<IClock> clock;
+    std::unique_ptr<INetworkTable> network;
+    std::unique_ptr<ISystemInfo> system;
+    std::unique_ptr<ISettingsStore> settings;
+    std::unique_ptr<IInstanceLock> instanceLock;
+    std::unique_ptr<IShell> shell;
+    std::unique_ptr<ISound> sound;
+};
+
+// Builds the implementations of the platform this program was compiled for.
+Platform createPlatform();
+
+// The folder holding the program file, or an empty string when unknown.
+std::string programFolder();
+
+// Registers the font files this platform needs to answer the faces the window
+// asks for by name. Needs a QGuiApplication.
+void registerPlatformFonts();
+
+// Runs handler on the event loop when the session asks the program to end
+// (termination or interrupt signal), so it can shut down and save.
+void onTerminationRequest(std::function<void()> handler);

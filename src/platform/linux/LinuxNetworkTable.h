@@ -1,0 +1,50 @@
+#pragma once
+// The interface table over rtnetlink: link attributes from an RTM_GETLINK
+// dump, refreshed when the kernel announces a link change, and the 64-bit
+// counters from a cheap RTM_GETSTATS dump on every read.
+#include "UniqueFd.h"
+#include "platform/INetworkTable.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+struct udev;
+struct udev_hwdb;
+
+class LinuxNetworkTable : public INetworkTable {
+public:
+    LinuxNetworkTable();
+    ~LinuxNetworkTable() override;
+    LinuxNetworkTable(const LinuxNetworkTable&) = delete;
+    LinuxNetworkTable& operator=(const LinuxNetworkTable&) = delete;
+
+    std::optional<std::vector<IfRow>> readTable() override;
+
+private:
+    struct Cached {
+        IfRow row;
+        std::string describedName; // the name the description was made for
+    };
+
+    bool drainLinkEvents();
+    bool dumpLinks();
+    bool dumpStats(std::map<int, IfRow>& rows);
+    bool sendDump(int type, const void* payload, std::size_t length);
+    template <typename Handler> bool receiveDump(Handler&& handler);
+    void describe(IfRow& row);
+    std::int64_t linkSpeed(const std::string& name);
+    std::string driverName(const std::string& name);
+    std::string hardwareModel(const std::string& name);
+
+    UniqueFd m_request;
+    UniqueFd m_events;
+    UniqueFd m_ioctl;
+    std::uint32_t m_sequence = 1;
+    bool m_linksValid = false;
+    bool m_statsSupported = true;
+    std::map<int, Cached> m_links; // by interface index
+    std::vector<char> m_buffer;
+    udev* m_udev = nullptr;
+    udev_hwdb* m_hwdb = nullptr;
+};

@@ -1,0 +1,44 @@
+// Wires the Linux implementations of every platform concern.
+#include "CanberraSound.h"
+#include "LinuxNetworkTable.h"
+#include "LinuxShell.h"
+#include "LinuxSystemInfo.h"
+#include "platform/Platform.h"
+#include "platform/common/QtInstanceLock.h"
+#include "platform/common/QtSettingsStore.h"
+#include "platform/common/SystemClock.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFontDatabase>
+#include <QStandardPaths>
+
+Platform createPlatform() {
+    Platform p;
+    p.clock = std::make_unique<SystemClock>();
+    p.network = std::make_unique<LinuxNetworkTable>();
+    p.system = std::make_unique<LinuxSystemInfo>();
+    p.settings =
+        std::make_unique<QtSettingsStore>(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    p.instanceLock = std::make_unique<QtInstanceLock>(
+        QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QStringLiteral("/trafalo.lock"));
+    p.shell = std::make_unique<LinuxShell>();
+    p.sound = std::make_unique<CanberraSound>();
+    return p;
+}
+
+std::string programFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
+
+void registerPlatformFonts() {
+    // Tahoma is not a free font; Wine ships a metric-compatible one that
+    // fontconfig does not list by default.
+    static const char* const kFiles[] = {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"};
+    if (QFontDatabase::families().contains(QStringLiteral("Tahoma"))) {
+        return;
+    }
+    for (const char* file : kFiles) {
+        if (QFile::exists(QString::fromLatin1(file))) {
+            QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+        }
+    }
+}

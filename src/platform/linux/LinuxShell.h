@@ -1,0 +1,10 @@
+#pragma once
+// Starting the user's files the way a Linux desktop does.
+#include "platform/IShell.h"
+
+class LinuxShell : public IShell {
+public:
+    // Runs the file with /bin/sh as its own argument (never pasted into a
+    // command line), detached, with no terminal and no inherited output.
+    bool runHidden(const std::string& path) override;
+};

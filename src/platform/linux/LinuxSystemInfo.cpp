@@ -1,0 +1,110 @@
+#include "LinuxSystemInfo.h"
+
+#include "FileReader.h"
+#include "ProcParsers.h"
+#include "metrics/PerfData.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <sys/resource.h>
+#include <sys/utsname.h>
+#include <unistd.h>
+
+namespace {
+constexpr long kErrorMoreData = 234;
+constexpr long kErrorReadFault = 30;
+constexpr std::uint64_t kUserAddressSpace = 1ULL << 47;
+} // namespace
+
+LinuxSystemInfo::LinuxSystemInfo() : m_clockTicks(std::max(1L, ::sysconf(_SC_CLK_TCK))) { m_text.reserve(16384); }
+
+std::optional<int> LinuxSystemInfo::platformId() { return 2; }
+
+std::uint32_t LinuxSystemInfo::versionWord() {
+    // Major and minor kernel version in the low bytes; high bit clear (NT-like).
+    utsname name{};
+    if (::uname(&name) != 0) {
+        return 0;
+    }
+    unsigned major = 0;
+    unsigned minor = 0;
+    std::sscanf(name.release, "%u.%u", &major, &minor);
+    return (major & 0xFF) | ((minor & 0xFF) << 8);
+}
+
+int LinuxSystemInfo::processorCount() { return static_cast<int>(std::max(1L, ::sysconf(_SC_NPROCESSORS_CONF))); }
+
+long LinuxSystemInfo::queryPerformanceData(std::vector<std::uint8_t>& buffer, std::uint32_t& size) {
+    if (!ReadSmallFile("/proc/stat", m_text)) {
+        return kErrorReadFault;
+    }
+    const auto ticks = ParseProcStatIdle(m_text);
+    if (!ticks) {
+        return kErrorReadFault;
+    }
+    std::vector<std::uint64_t> idle(*ticks);
+    for (std::uint64_t& value : idle) {
+        value = value * 10000000ULL / static_cast<std::uint64_t>(m_clockTicks);
+    }
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+    const std::uint64_t fileTime = static_cast<std::uint64_t>(ms) * 10000 + 116444736000000000ULL;
+    const std::vector<std::uint8_t> block = BuildPerfData(FileTimeToSystemTime(fileTime), idle);
+    if (block.size() > size || block.size() > buffer.size()) {
+        size = static_cast<std::uint32_t>(block.size());
+        return kErrorMoreData;
+    }
+    std::memcpy(buffer.data(), block.data(), block.size());
+    size = static_cast<std::uint32_t>(block.size());
+    return 0;
+}
+
+std::optional<std::uintptr_t> LinuxSystemInfo::openDynKey(const char*, std::uint32_t) { return std::nullopt; }
+std::optional<std::uint32_t> LinuxSystemInfo::readDynValue(std::uintptr_t, const char*) { return std::nullopt; }
+void LinuxSystemInfo::closeDynKey(std::uintptr_t) {}
+
+std::optional<MemoryStatusEx> LinuxSystemInfo::memoryStatusEx() {
+    if (!ReadSmallFile("/proc/meminfo", m_text)) {
+        return std::nullopt;
+    }
+    const auto info = ParseMemInfo(m_text);
+    if (!info) {
+        return std::nullopt;
+    }
+    MemoryStatusEx status;
+    status.totalPhys = info->memTotal;
+    status.availPhys = std::min(info->memAvailable, info->memTotal);
+    if (status.totalPhys > 0) {
+        const std::uint64_t used = status.totalPhys - status.availPhys;
+        status.memoryLoad = static_cast<std::uint32_t>((used * 100 + status.totalPhys / 2) / status.totalPhys);
+    }
+    status.totalPageFile = info->memTotal + info->swapTotal;
+    status.availPageFile = status.availPhys + info->swapFree;
+
+    std::uint64_t space = kUserAddressSpace;
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+        space = std::min<std::uint64_t>(space, limit.rlim_cur);
+    }
+    status.totalVirtual = space;
+    status.availVirtual = space;
+    if (ReadSmallFile("/proc/self/statm", m_text, 4096)) {
+        if (const auto pages = ParseStatmSize(m_text)) {
+            const std::uint64_t used = *pages * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+            status.availVirtual = used < space ? space - used : 0;
+        }
+    }
+    return status;
+}
+
+std::optional<MemoryStatus32> LinuxSystemInfo::memoryStatus32() {
+    const auto ex = memoryStatusEx();
+    if (!ex) {
+        return std::nullopt;
+    }
+    auto narrow = [](std::uint64_t v) { return static_cast<std::uint32_t>(std::min<std::uint64_t>(v, 0xFFFFFFFFu)); };
+    return MemoryStatus32{ex->memoryLoad,        narrow(ex->totalPhys),    narrow(ex->availPhys),
+                          narrow(ex->totalPageFile), narrow(ex->availPageFile), narrow(ex->totalVirtual),
+                          narrow(ex->availVirtual)};
+}

@@ -1,0 +1,27 @@
+#pragma once
+// Processor and memory figures from /proc.
+#include "platform/ISystemInfo.h"
+
+#include <string>
+
+class LinuxSystemInfo : public ISystemInfo {
+public:
+    LinuxSystemInfo();
+    std::optional<int> platformId() override;
+    std::uint32_t versionWord() override;
+    int processorCount() override;
+    // The per-processor idle times of /proc/stat written as a performance-data
+    // block stamped with the wall clock.
+    long queryPerformanceData(std::vector<std::uint8_t>& buffer, std::uint32_t& size) override;
+    // There are no dynamic statistics keys here: opening one fails.
+    std::optional<std::uintptr_t> openDynKey(const char* path, std::uint32_t access) override;
+    std::optional<std::uint32_t> readDynValue(std::uintptr_t key, const char* name) override;
+    void closeDynKey(std::uintptr_t key) override;
+    std::optional<MemoryStatusEx> memoryStatusEx() override;
+    // Filled from the extended figures, saturated at 4 GiB - 1.
+    std::optional<MemoryStatus32> memoryStatus32() override;
+
+private:
+    long m_clockTicks;
+    std::string m_text;
+};
