@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
@@ -187,6 +188,8 @@ void frmMain::Form_Unload() {
 void frmMain::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
+    // A tool window does not count as the last window for Qt: end here.
+    QCoreApplication::quit();
 }
 
 void frmMain::RefreshTrafficDisplay(std::int32_t& download, std::int32_t& upload) {
@@ -215,6 +218,10 @@ void frmMain::lockDrawing(bool locked) { setUpdatesEnabled(!locked); }
 void frmMain::setCaption(TrafficSampler::Label label, const std::string& text) {
     if (QLabel* target = samplerLabel(label)) {
         target->setText(QString::fromStdString(text));
+        // The statistics lines inside the graph grow with their text.
+        if (target->parentWidget() == m_picGraph) {
+            target->adjustSize();
+        }
     }
 }
 

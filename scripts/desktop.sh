@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# A throw-away desktop for tests: Xvfb, openbox, a tray host and a session
+# bus, each started in the background and stopped in reverse order.
+#   source scripts/desktop.sh; desktop_start [--tray]; ...; desktop_stop
+# Exports DISPLAY, XDG_RUNTIME_DIR, XDG_CONFIG_HOME and DBUS_SESSION_BUS_ADDRESS.
+
+DESKTOP_PIDS=()
+DESKTOP_DIR=""
+
+desktop_start() {
+    DESKTOP_DIR=$(mktemp -d /tmp/trafalo-desktop.XXXXXX)
+    chmod 700 "$DESKTOP_DIR"
+    export XDG_RUNTIME_DIR="$DESKTOP_DIR/run"
+    export XDG_CONFIG_HOME="$DESKTOP_DIR/config"
+    mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME"
+    chmod 700 "$XDG_RUNTIME_DIR"
+
+    exec 3>"$DESKTOP_DIR/display"
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$DESKTOP_DIR/xvfb.log" 2>&1 &
+    DESKTOP_PIDS+=($!)
+    exec 3>&-
+    local i
+    for i in $(seq 1 100); do
+        [ -s "$DESKTOP_DIR/display" ] && break
+        sleep 0.05
+    done
+    export DISPLAY=":$(head -n1 "$DESKTOP_DIR/display")"
+
+    dbus-daemon --session --nofork --address="unix:path=$XDG_RUNTIME_DIR/bus" >"$DESKTOP_DIR/dbus.log" 2>&1 &
+    DESKTOP_PIDS+=($!)
+    export DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/bus"
+
+    openbox >"$DESKTOP_DIR/openbox.log" 2>&1 &
+    DESKTOP_PIDS+=($!)
+    if [ "${1:-}" = "--tray" ]; then
+        trayer --edge bottom --align right --widthtype request --height 32 --SetDockType true \
+            --SetPartialStrut true --transparent false >"$DESKTOP_DIR/trayer.log" 2>&1 &
+        DESKTOP_PIDS+=($!)
+    fi
+    # The window manager is ready when it owns the screen's WM selection.
+    for i in $(seq 1 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.05
+    done
+}
+
+desktop_stop() {
+    local i
+    for ((i = ${#DESKTOP_PIDS[@]} - 1; i >= 0; i--)); do
+        kill "${DESKTOP_PIDS[$i]}" 2>/dev/null
+        wait "${DESKTOP_PIDS[$i]}" 2>/dev/null
+    done
+    DESKTOP_PIDS=()
+    [ -n "$DESKTOP_DIR" ] && rm -rf "$DESKTOP_DIR"
+    DESKTOP_DIR=""
+}
