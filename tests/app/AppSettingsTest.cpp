@@ -1,0 +1,145 @@
+#include "app/AppSettings.h"
+
+#include "fakes/FakeSettingsStore.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ReadStartupSettings, EmptyStoreGivesTheDefaults) {
+    FakeSettingsStore store;
+    const StartupSettings s = ReadStartupSettings(store, "/nonexistent/", "C");
+    const Options& o = s.options;
+    EXPECT_TRUE(o.analogTrayIcon);
+    EXPECT_TRUE(o.startWithWindows);
+    EXPECT_TRUE(o.soundOnError);
+    EXPECT_TRUE(o.showExtendedButton);
+    EXPECT_TRUE(o.showBandwidth);
+    EXPECT_TRUE(o.battery);
+    EXPECT_TRUE(o.showRealIP);
+    EXPECT_TRUE(o.alwaysOnTop);
+    EXPECT_TRUE(o.transparent);
+    EXPECT_EQ(s.smallUI, 2);
+    EXPECT_EQ(s.left, std::nullopt);
+    EXPECT_EQ(s.top, 0);
+    EXPECT_FALSE(s.tray);
+    EXPECT_FALSE(s.notifyError);
+    EXPECT_EQ(s.excludedDriveLetters, "C");
+    EXPECT_EQ(s.autoFreeMemMB, 10);
+    EXPECT_TRUE(store.writes.empty());
+}
+
+TEST(ReadStartupSettings, GarbageBooleansLeaveTheDesignedCheckMarks) {
+    FakeSettingsStore store;
+    for (const char* key : {"System tray icon type", "Start with Windows", "Sound", "ShowExtendedButton",
+                            "ShowBandwidth", "Battery", "ShowRealIP", "Always On Top", "Transparent", "Tray",
+                            "NotifyError"}) {
+        store.put(key, "\x01garbage\xff");
+    }
+    const StartupSettings s = ReadStartupSettings(store, "/nonexistent/", "C");
+    EXPECT_TRUE(s.options.analogTrayIcon);
+    EXPECT_FALSE(s.options.startWithWindows);
+    EXPECT_FALSE(s.options.soundOnError);
+    EXPECT_FALSE(s.options.alwaysOnTop);
+    EXPECT_FALSE(s.options.transparent);
+    EXPECT_FALSE(s.tray);
+    EXPECT_FALSE(s.notifyError);
+}
+
+TEST(ReadStartupSettings, BadNumbersGiveTheDefaults) {
+    FakeSettingsStore store;
+    store.put("SmallUI", "99999999999999999999");
+    store.put("Left", "left");
+    store.put("Top", "1e300");
+    store.values[{"Lorvane", "Settings", "AutoFreeMemMB"}] = "lots";
+    const StartupSettings s = ReadStartupSettings(store, "/nonexistent/", "C");
+    EXPECT_EQ(s.smallUI, 2);
+    EXPECT_EQ(s.left, std::nullopt);
+    EXPECT_EQ(s.top, 0);
+    EXPECT_EQ(s.autoFreeMemMB, 10);
+}
+
+TEST(ReadStartupSettings, StoredValuesAreRead) {
+    FakeSettingsStore store;
+    store.put("System tray icon type", "False");
+    store.put("Sound", "0");
+    store.put("SmallUI", "1");
+    store.put("Left", "-300");
+    store.put("Top", "-200");
+    store.put("Tray", "true");
+    store.put("ExcludedDriveLetters", "CDE");
+    const StartupSettings s = ReadStartupSettings(store, "/nonexistent/", "C");
+    EXPECT_FALSE(s.options.analogTrayIcon);
+    EXPECT_FALSE(s.options.soundOnError);
+    EXPECT_EQ(s.smallUI, 1);
+    EXPECT_EQ(s.left, -300);
+    EXPECT_EQ(s.top, -200);
+    EXPECT_TRUE(s.tray);
+    EXPECT_EQ(s.excludedDriveLetters, "CDE");
+}
+
+TEST(ReadStartupSettings, NotifyErrorDefaultsToABatchFileWithBytes) {
+    const auto folder = std::filesystem::temp_directory_path() / "trafalo-notify";
+    std::filesystem::create_directories(folder);
+    const std::string appFolder = folder.string() + "/";
+    FakeSettingsStore store;
+    std::ofstream(folder / "bwatch.bat").close();
+    EXPECT_FALSE(ReadStartupSettings(store, appFolder, "C").notifyError);
+    std::ofstream(folder / "bwatch.bat") << "echo lost\n";
+    EXPECT_TRUE(ReadStartupSettings(store, appFolder, "C").notifyError);
+    store.put("NotifyError", "False");
+    EXPECT_FALSE(ReadStartupSettings(store, appFolder, "C").notifyError);
+    std::filesystem::remove_all(folder);
+}
+
+TEST(SaveShutdownSettings, WritesEveryKeyInOrder) {
+    FakeSettingsStore store;
+    ShutdownState state;
+    state.connection = 2;
+    state.left = 11910;
+    state.top = -15;
+    state.hidden = true;
+    state.options.analogTrayIcon = false;
+    state.options.alwaysOnTop = true;
+    state.options.soundOnError = true;
+    state.options.battery = true;
+    state.displayMode = 1;
+    EXPECT_TRUE(SaveShutdownSettings(store, state));
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"Connection", "2"},          {"Left", "11910"},        {"Top", "-15"},
+        {"Tray", "True"},             {"System tray icon type", "False"}, {"Always On Top", "True"},
+        {"Transparent", "False"},     {"Sound", "True"},        {"SmallUI", "1"},
+        {"ShowExtendedButton", "False"}, {"ShowBandwidth", "False"}, {"Battery", "True"},
+        {"ShowRealIP", "False"}};
+    EXPECT_EQ(store.writes, expected);
+}
+
+TEST(SaveShutdownSettings, ReportsAStoreThatCannotBeWritten) {
+    FakeSettingsStore store;
+    store.readOnly = true;
+    EXPECT_FALSE(SaveShutdownSettings(store, ShutdownState{}));
+    EXPECT_EQ(store.writes.size(), 13u);
+}
+
+struct PlaceCase {
+    std::optional<std::int32_t> left;
+    std::int32_t top;
+    WindowPlace expected;
+};
+
+TEST(PlaceAtStartup, NeverRightOfTheRightMostPlaceNorBelowTheTop) {
+    // 1280 px screen, 366 px window: R = (1280 - 366 - 120) * 15 = 11910 twips.
+    const PlaceCase cases[] = {
+        {std::nullopt, 0, {11910, 0}}, {99999, 0, {11910, 0}}, {15, 300, {15, 0}},
+        {1500, -200, {1500, -200}},    {11910, 0, {11910, 0}}, {-2000000000, -2000000000, {-19200, -19200}},
+    };
+    for (const PlaceCase& c : cases) {
+        const WindowPlace place = PlaceAtStartup(c.left, c.top, 1280 * 15, 366 * 15);
+        EXPECT_EQ(place.left, c.expected.left);
+        EXPECT_EQ(place.top, c.expected.top);
+    }
+}
+
+} // namespace

@@ -1,0 +1,11 @@
+#pragma once
+// A clock the test moves by hand.
+#include "platform/IClock.h"
+
+class FakeClock : public IClock {
+public:
+    std::int64_t wallSeconds() override { return seconds; }
+    std::int64_t tickMs() override { return ms; }
+    std::int64_t seconds = 1000000;
+    std::int64_t ms = 0;
+};

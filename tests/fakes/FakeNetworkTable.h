@@ -1,0 +1,28 @@
+#pragma once
+// A network table whose rows the test sets; counts the reads.
+#include "platform/INetworkTable.h"
+
+class FakeNetworkTable : public INetworkTable {
+public:
+    std::optional<std::vector<IfRow>> readTable() override {
+        ++reads;
+        if (failing) {
+            return std::nullopt;
+        }
+        return rows;
+    }
+    static IfRow row(const std::string& description, std::uint64_t in = 0, std::uint64_t out = 0,
+                     std::int32_t status = 5, std::int64_t speed = 100000000) {
+        IfRow r;
+        r.name = description;
+        r.description = description;
+        r.octetsIn = in;
+        r.octetsOut = out;
+        r.operStatus = status;
+        r.speed = speed;
+        return r;
+    }
+    std::vector<IfRow> rows;
+    bool failing = false;
+    int reads = 0;
+};

@@ -1,0 +1,33 @@
+#pragma once
+// Settings in memory; records every write in order.
+#include "platform/ISettingsStore.h"
+
+#include <map>
+#include <tuple>
+#include <vector>
+
+class FakeSettingsStore : public ISettingsStore {
+public:
+    using Key = std::tuple<std::string, std::string, std::string>;
+    std::string get(const std::string& app, const std::string& section, const std::string& key,
+                    const std::string& defaultValue) override {
+        const auto found = values.find({app, section, key});
+        return found == values.end() ? defaultValue : found->second;
+    }
+    bool set(const std::string& app, const std::string& section, const std::string& key,
+             const std::string& value) override {
+        writes.push_back({key, value});
+        if (readOnly) {
+            return false;
+        }
+        values[{app, section, key}] = value;
+        return true;
+    }
+    // The main window's own section.
+    void put(const std::string& key, const std::string& value) { values[{"Trafalo", "Setting", key}] = value; }
+    std::string main(const std::string& key) { return get("Trafalo", "Setting", key, "<absent>"); }
+
+    std::map<Key, std::string> values;
+    std::vector<std::pair<std::string, std::string>> writes;
+    bool readOnly = false;
+};

@@ -1,0 +1,247 @@
+#include "metrics/CPULoad.h"
+#include "metrics/PerfData.h"
+
+#include "fakes/FakeSystemInfo.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const SystemTime kNoon{2026, 12, 3, 6, 12, 0, 0, 0};
+
+SystemTime plusMs(std::uint64_t ms) { return FileTimeToSystemTime(SystemTimeToFileTime(kNoon) + ms * 10000); }
+
+TEST(SystemTime, ConvertsToFileTimeAndBack) {
+    EXPECT_EQ(SystemTimeToFileTime({1601, 1, 1, 1, 0, 0, 0, 0}), 0u);
+    EXPECT_EQ(SystemTimeToFileTime({1970, 1, 4, 1, 0, 0, 0, 0}), 116444736000000000ULL);
+    EXPECT_EQ(SystemTimeToFileTime({2026, 13, 0, 1, 0, 0, 0, 0}), 0u);
+    EXPECT_EQ(SystemTimeToFileTime({2026, 1, 0, 1, 24, 0, 0, 0}), 0u);
+    const SystemTime back = FileTimeToSystemTime(SystemTimeToFileTime({2024, 2, 0, 29, 23, 59, 58, 999}));
+    EXPECT_EQ(back.year, 2024);
+    EXPECT_EQ(back.month, 2);
+    EXPECT_EQ(back.day, 29);
+    EXPECT_EQ(back.second, 58);
+    EXPECT_EQ(back.milliseconds, 999);
+}
+
+TEST(WalkPerfData, FindsEveryNumericInstance) {
+    const auto block = BuildPerfData(kNoon, {100, 200, 300});
+    const PerfWalk walk = WalkPerfData(block);
+    ASSERT_EQ(walk.error, PerfWalk::Error::None);
+    ASSERT_EQ(walk.instances.size(), 3u); // "_Total" skipped
+    EXPECT_EQ(walk.instances[2].cpu, 2);
+    EXPECT_EQ(walk.instances[2].idle, 300u);
+    EXPECT_EQ(walk.time.hour, 12);
+}
+
+struct Corruption {
+    const char* what;
+    std::size_t offset;
+    std::uint32_t value;
+    PerfWalk::Error error;
+};
+
+void put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) {
+        b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+    }
+}
+
+TEST(WalkPerfData, ReportsTheStepThatFailed) {
+    // Offsets: header 88, object at 88, counter definition at 152.
+    const Corruption cases[] = {
+        {"signature", 0, 0x00410050, PerfWalk::Error::BadSignature},
+        {"object index", 88 + 12, 230, PerfWalk::Error::NoProcessorObject},
+        {"no objects", 28, 0, PerfWalk::Error::NoProcessorObject},
+        {"counter index", 152 + 4, 7, PerfWalk::Error::NoIdleCounter},
+        {"header length", 24, 0x7FFFFFF0, PerfWalk::Error::Truncated},
+        {"instances claimed", 88 + 40, 1000000, PerfWalk::Error::Truncated},
+        {"counter offset", 152 + 36, 0xFFFFFFF0, PerfWalk::Error::Truncated},
+    };
+    for (const Corruption& c : cases) {
+        auto block = BuildPerfData(kNoon, {1, 2});
+        put32(block, c.offset, c.value);
+        EXPECT_EQ(WalkPerfData(block).error, c.error) << c.what;
+    }
+    EXPECT_EQ(WalkPerfData(std::vector<std::uint8_t>(83, 0)).error, PerfWalk::Error::BadSignature);
+    auto block = BuildPerfData(kNoon, {1, 2});
+    block.resize(block.size() - 60); // into the last instance's definition
+    EXPECT_EQ(WalkPerfData(block).error, PerfWalk::Error::Truncated);
+}
+
+TEST(WalkPerfData, EveryPrefixOfABlockFailsOrGivesTheWholeAnswer) {
+    const auto block = BuildPerfData(kNoon, {5, 6, 7, 8});
+    // The walk needs "_Total"'s definition, name and block header, not its value.
+    const std::size_t lastCounterEnd = block.size() - 12;
+    for (std::size_t n = 0; n < block.size(); ++n) {
+        const PerfWalk walk = WalkPerfData(std::span<const std::uint8_t>(block.data(), n));
+        if (n < lastCounterEnd) {
+            EXPECT_NE(walk.error, PerfWalk::Error::None) << n;
+        } else {
+            EXPECT_EQ(walk.error, PerfWalk::Error::None) << n;
+            EXPECT_EQ(walk.instances.size(), 4u) << n;
+        }
+    }
+}
+
+// Per-CPU idle counters in 100 ns units for a block stamped at `ms` after noon.
+void setSample(FakeSystemInfo& system, std::uint64_t ms, const std::vector<std::uint64_t>& idle) {
+    system.block = BuildPerfData(plusMs(ms), idle);
+}
+
+TEST(CPULoad, FirstSampleAgainstZeroIsNearlyFull) {
+    FakeSystemInfo system;
+    setSample(system, 0, {50000000, 50000000});
+    CPULoad load(system);
+    EXPECT_EQ(load.GetAllCPUUsage(), 100);
+}
+
+TEST(CPULoad, UsageFromTwoSamples) {
+    FakeSystemInfo system;
+    system.cpus = 3;
+    CPULoad load(system);
+    setSample(system, 0, {0, 0, 0});
+    load.GetAllCPUUsage();
+    // One second: 90 %, 80 % and 69 % idle give 10, 20 and 31 percent.
+    setSample(system, 1000, {9000000, 8000000, 6900000});
+    EXPECT_EQ(load.GetAllCPUUsage(), 20); // 61 / 3 truncated
+    EXPECT_EQ(load.GetCPUUsage(1), 10);
+    EXPECT_EQ(load.GetCPUUsage(3), 31);
+    EXPECT_EQ(load.ErrorCount(), 0u);
+}
+
+TEST(CPULoad, JitterIsReturnedAsIsAndTiesGoToEven) {
+    FakeSystemInfo system;
+    system.cpus = 3;
+    CPULoad load(system);
+    setSample(system, 0, {0, 0, 0});
+    load.CollectCPUData();
+    // More idle time than time passed, then 12.5 % and 37.5 % busy.
+    setSample(system, 1000, {10100000, 8750000, 6250000});
+    load.CollectCPUData();
+    EXPECT_EQ(load.GetCPUUsage(1), -1);
+    EXPECT_EQ(load.GetCPUUsage(2), 12);
+    EXPECT_EQ(load.GetCPUUsage(3), 38);
+}
+
+TEST(CPULoad, SameTimeStampGivesZero) {
+    FakeSystemInfo system;
+    CPULoad load(system);
+    setSample(system, 0, {0, 0});
+    load.CollectCPUData();
+    setSample(system, 0, {1, 1});
+    EXPECT_EQ(load.GetAllCPUUsage(), 0);
+}
+
+TEST(CPULoad, IndexOutOfBoundsRecordsTheError) {
+    FakeSystemInfo system;
+    CPULoad load(system);
+    setSample(system, 0, {0, 0});
+    for (const std::int32_t index : {0, 3, -5}) {
+        EXPECT_EQ(load.GetCPUUsage(index), 0);
+        EXPECT_EQ(load.LastError().number, 0x80041F43u);
+        EXPECT_EQ(load.LastError().source, "CPULoad.GetCPUUsage()");
+        EXPECT_EQ(load.LastError().description, "CPU index out of bounds");
+    }
+}
+
+TEST(CPULoad, GrowsItsBufferOncePer4096BytesAndKeepsIt) {
+    FakeSystemInfo system;
+    system.cpus = 200;
+    setSample(system, 0, std::vector<std::uint64_t>(200, 0)); // about 11 KB
+    CPULoad load(system);
+    load.CollectCPUData();
+    EXPECT_EQ(system.querySizes, (std::vector<std::uint32_t>{4096, 8192, 12288}));
+    EXPECT_EQ(load.BufferSize(), 12288);
+    system.querySizes.clear();
+    load.CollectCPUData();
+    EXPECT_EQ(system.querySizes, (std::vector<std::uint32_t>{12288}));
+}
+
+TEST(CPULoad, SkipsInstancesBeyondTheProcessorCount) {
+    FakeSystemInfo system;
+    system.cpus = 1;
+    CPULoad load(system);
+    setSample(system, 0, {0, 0, 0});
+    load.CollectCPUData();
+    setSample(system, 1000, {5000000, 0, 0});
+    EXPECT_EQ(load.GetAllCPUUsage(), 50);
+}
+
+struct FailureCase {
+    const char* what;
+    std::size_t offset;
+    std::uint32_t value;
+    std::uint32_t number;
+    const char* source;
+};
+
+TEST(CPULoad, AFailedSampleKeepsThePreviousValues) {
+    const FailureCase cases[] = {
+        {"signature", 0, 0, 0x80041F46, "CPULoad.CollectCPUData()"},
+        {"object", 88 + 12, 1, 0x80041F44, "CPULoad.CollectData"},
+        {"counter", 152 + 4, 1, 0x80041F45, "CPULoad.CollectData"},
+    };
+    for (const FailureCase& c : cases) {
+        FakeSystemInfo system;
+        CPULoad load(system);
+        setSample(system, 0, {0, 0});
+        load.CollectCPUData();
+        setSample(system, 1000, {5000000, 5000000});
+        load.CollectCPUData();
+        auto block = BuildPerfData(plusMs(2000), {0, 0});
+        put32(block, c.offset, c.value);
+        system.block = block;
+        load.CollectCPUData();
+        EXPECT_EQ(load.LastError().number, c.number) << c.what;
+        EXPECT_EQ(load.LastError().source, c.source) << c.what;
+        EXPECT_EQ(load.GetCPUUsage(1), 50) << c.what;
+    }
+    FakeSystemInfo system;
+    system.queryResult = 2;
+    CPULoad load(system);
+    load.CollectCPUData();
+    EXPECT_EQ(load.LastError().description, "Unable to read performance data");
+}
+
+TEST(CPULoad, WithoutAVersionRecordsTheErrorAndFallsTo9x) {
+    FakeSystemInfo system;
+    system.platform = std::nullopt;
+    CPULoad load(system);
+    EXPECT_EQ(load.LastError().number, 0x80041F41u);
+    EXPECT_EQ(load.LastError().description, "Can't get the Windows version");
+    EXPECT_FALSE(load.IsNt());
+}
+
+TEST(CPULoad, The9xFamilyReadsTheDynamicStatistics) {
+    FakeSystemInfo system;
+    system.platform = 1;
+    system.usage9x = 37;
+    {
+        CPULoad load(system);
+        EXPECT_EQ(load.GetAllCPUUsage(), 37);
+        system.usage9x = 42;
+        EXPECT_EQ(load.GetAllCPUUsage(), 42);
+        EXPECT_EQ(load.GetCPUUsage(2), 0);
+        EXPECT_EQ(load.LastError().number, 0x80041F43u);
+        EXPECT_EQ(system.opened, (std::vector<std::string>{"PerfStats\\StartStat@983103",
+                                                           "PerfStats\\StatData@131097"}));
+    }
+    // Destruction stops the statistics: StatData closed, StopStat read.
+    EXPECT_EQ(system.opened.back(), "PerfStats\\StopStat@983103");
+    EXPECT_EQ(system.closed, (std::vector<std::uintptr_t>{101, 102, 103}));
+}
+
+TEST(CPULoad, The9xStartFailuresAreRecorded) {
+    FakeSystemInfo system;
+    system.platform = 1;
+    system.failOpen["PerfStats\\StartStat"] = true;
+    system.failOpen["PerfStats\\StatData"] = true;
+    CPULoad load(system);
+    load.CollectCPUData();
+    EXPECT_EQ(load.ErrorCount(), 2u);
+    EXPECT_EQ(load.LastError().number, 0x80041F46u);
+    EXPECT_EQ(load.GetAllCPUUsage(), 0);
+}
+
+} // namespace

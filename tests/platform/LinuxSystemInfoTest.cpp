@@ -1,0 +1,57 @@
+// The processor and memory figures of this very machine.
+#include "platform/linux/LinuxSystemInfo.h"
+
+#include "metrics/CPULoad.h"
+#include "metrics/MemoryStatus.h"
+
+#include <gtest/gtest.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+TEST(LinuxSystemInfo, CpuLoadMeasuresABusyLoop) {
+    LinuxSystemInfo system;
+    CPULoad load(system);
+    ASSERT_TRUE(load.IsNt());
+    EXPECT_GE(load.GetAllCPUUsage(), 90); // first sample against zero
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const int idle = load.GetAllCPUUsage();
+    // Keep every processor busy for a while.
+    const int n = load.GetCPUCount();
+    std::vector<std::thread> spinners;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(600);
+    for (int i = 0; i < n; ++i) {
+        spinners.emplace_back([until] {
+            volatile unsigned x = 0;
+            while (std::chrono::steady_clock::now() < until) {
+                x = x + 1;
+            }
+        });
+    }
+    for (auto& t : spinners) {
+        t.join();
+    }
+    const int busy = load.GetAllCPUUsage();
+    EXPECT_GE(busy, 60);
+    EXPECT_LE(busy, 105);
+    EXPECT_GE(idle, -5);
+    EXPECT_EQ(load.ErrorCount(), 0u);
+    EXPECT_EQ(n, static_cast<int>(::sysconf(_SC_NPROCESSORS_CONF)));
+}
+
+TEST(LinuxSystemInfo, MemoryAgreesWithItself) {
+    LinuxSystemInfo system;
+    ASSERT_TRUE(IsNtPlatform(system));
+    const MemoryStatus s = GetMemoryStatus(system);
+    EXPECT_GT(s.TotalPhys, 64LL << 20);
+    EXPECT_LE(s.AvailPhys, s.TotalPhys);
+    EXPECT_GE(s.TotalPageFile, s.TotalPhys);
+    EXPECT_GE(s.MemoryLoad, 0);
+    EXPECT_LE(s.MemoryLoad, 100);
+    EXPECT_LE(s.TotalVirtual, 1LL << 47);
+    EXPECT_LT(s.AvailVirtual, s.TotalVirtual);
+    EXPECT_GT(s.AvailVirtual, s.TotalVirtual / 2);
+}
+
+} // namespace

@@ -1,0 +1,43 @@
+#include "platform/linux/ProcParsers.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ParseProcStatIdle, IdlePlusIowaitPerProcessor) {
+    const char* text = "cpu  10 0 10 900 100 0 0 0 0 0\n"
+                       "cpu0 5 0 5 450 50 0 0 0 0 0\n"
+                       "cpu2 5 0 5 400 7 0 0 0 0 0\n"
+                       "intr 12345\n";
+    const auto idle = ParseProcStatIdle(text);
+    ASSERT_TRUE(idle);
+    EXPECT_EQ(*idle, (std::vector<std::uint64_t>{500, 0, 407})); // cpu1 offline
+}
+
+TEST(ParseProcStatIdle, RejectsTextWithoutProcessorLines) {
+    EXPECT_FALSE(ParseProcStatIdle(""));
+    EXPECT_FALSE(ParseProcStatIdle("cpu  1 2 3 4\n"));
+    EXPECT_FALSE(ParseProcStatIdle("cpu0 1 2\n"));            // too few fields
+    EXPECT_FALSE(ParseProcStatIdle("cpu99999999 1 2 3 4\n")); // absurd index
+    EXPECT_EQ(ParseProcStatIdle("cpu0 1 2 3 4"), (std::vector<std::uint64_t>{4})); // no iowait, no newline
+}
+
+TEST(ParseMemInfo, ReadsKilobytesAsBytes) {
+    const char* text = "MemTotal:       16384 kB\nMemFree: 1 kB\nMemAvailable:    8192 kB\n"
+                       "SwapTotal:  2048 kB\nSwapFree: 1024 kB\n";
+    const auto info = ParseMemInfo(text);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->memTotal, 16384u * 1024);
+    EXPECT_EQ(info->memAvailable, 8192u * 1024);
+    EXPECT_EQ(info->swapTotal, 2048u * 1024);
+    EXPECT_EQ(info->swapFree, 1024u * 1024);
+    EXPECT_FALSE(ParseMemInfo("MemTotal: 5 kB\n"));
+    EXPECT_FALSE(ParseMemInfo("MemTotal: 99999999999999999999 kB\nMemAvailable: 1 kB\n"));
+}
+
+TEST(ParseStatmSize, FirstField) {
+    EXPECT_EQ(ParseStatmSize("12345 678 9 0 0 1 0\n"), 12345u);
+    EXPECT_EQ(ParseStatmSize("x"), std::nullopt);
+}
+
+} // namespace

@@ -1,0 +1,192 @@
+// The Linux interface table read for real, in a network namespace of the
+// test's own: veth pairs carry frames the test sends, ifb interfaces make
+// large tables. Needs root (CAP_NET_ADMIN); skipped otherwise.
+#include "platform/linux/LinuxNetworkTable.h"
+
+#include "net/CIpHelper.h"
+#include "net/TrafficSampler.h"
+#include "net/SamplerFixture.h"
+
+#include <arpa/inet.h>
+#include <cstring>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <linux/if_packet.h>
+#include <net/ethernet.h>
+#include <net/if.h>
+#include <sched.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+bool g_ready = false;
+
+int run(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); }
+
+void writeSysctl(const char* path, const char* value) {
+    std::ofstream file(path);
+    file << value;
+}
+
+class NetnsEnvironment : public testing::Environment {
+public:
+    void SetUp() override {
+        if (::geteuid() != 0 || ::unshare(CLONE_NEWNET) != 0) {
+            return;
+        }
+        // No IPv6 chatter: the only frames on the veth pair are the test's.
+        writeSysctl("/proc/sys/net/ipv6/conf/all/disable_ipv6", "1");
+        writeSysctl("/proc/sys/net/ipv6/conf/default/disable_ipv6", "1");
+        g_ready = run("ip link add v0 type veth peer name v1") == 0 && run("ip link set v0 up") == 0 &&
+                  run("ip link set v1 up") == 0;
+    }
+};
+
+const testing::Environment* const g_env = testing::AddGlobalTestEnvironment(new NetnsEnvironment);
+
+#define REQUIRE_NETNS()                                                                                              \
+    if (!g_ready) {                                                                                                  \
+        GTEST_SKIP() << "needs root to make a network namespace";                                                   \
+    }
+
+// Sends count raw frames of frameBytes out of the interface.
+void sendFrames(const char* interface, int count, std::size_t frameBytes) {
+    const int fd = ::socket(AF_PACKET, SOCK_RAW, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_ll address{};
+    address.sll_family = AF_PACKET;
+    address.sll_ifindex = static_cast<int>(::if_nametoindex(interface));
+    address.sll_halen = ETH_ALEN;
+    std::vector<unsigned char> frame(frameBytes, 0xAB);
+    std::memset(frame.data(), 0xFF, 6); // broadcast
+    frame[12] = 0x88;                   // local experimental ethertype
+    frame[13] = 0xB5;
+    for (int i = 0; i < count; ++i) {
+        ASSERT_EQ(::sendto(fd, frame.data(), frame.size(), 0, reinterpret_cast<sockaddr*>(&address), sizeof address),
+                  static_cast<ssize_t>(frame.size()));
+    }
+    ::close(fd);
+}
+
+const IfRow* find(const std::vector<IfRow>& rows, const std::string& name) {
+    for (const IfRow& row : rows) {
+        if (row.name == name) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+TEST(LinuxNetworkTable, ReadsTheVethPairWhole) {
+    REQUIRE_NETNS();
+    LinuxNetworkTable table;
+    const auto rows = table.readTable();
+    ASSERT_TRUE(rows);
+    const IfRow* v0 = find(*rows, "v0");
+    ASSERT_NE(v0, nullptr);
+    EXPECT_EQ(v0->index, static_cast<std::int32_t>(::if_nametoindex("v0")));
+    EXPECT_EQ(v0->type, 6);
+    EXPECT_EQ(v0->mtu, 1500);
+    EXPECT_EQ(v0->address.size(), 6u);
+    EXPECT_EQ(v0->adminStatus, 1);
+    EXPECT_EQ(v0->operStatus, 5);
+    EXPECT_EQ(v0->speed, 10000000000LL); // veth says 10 Gbit/s: wider than 32 bits
+    EXPECT_EQ(v0->description, "veth (v0)");
+    const IfRow* lo = find(*rows, "lo");
+    ASSERT_NE(lo, nullptr);
+    EXPECT_EQ(lo->type, 24);
+    EXPECT_EQ(lo->operStatus, 2); // down in a new namespace
+    for (std::size_t i = 1; i < rows->size(); ++i) {
+        EXPECT_LT((*rows)[i - 1].index, (*rows)[i].index);
+    }
+}
+
+TEST(LinuxNetworkTable, CountersMoveByTheBytesSent) {
+    REQUIRE_NETNS();
+    LinuxNetworkTable table;
+    const auto before = table.readTable();
+    ASSERT_TRUE(before);
+    sendFrames("v0", 25, 1000);
+    const auto after = table.readTable();
+    ASSERT_TRUE(after);
+    EXPECT_EQ(find(*after, "v0")->octetsOut - find(*before, "v0")->octetsOut, 25000u);
+    EXPECT_EQ(find(*after, "v1")->octetsIn - find(*before, "v1")->octetsIn, 25000u);
+    EXPECT_EQ(find(*after, "v0")->octetsIn, find(*before, "v0")->octetsIn);
+}
+
+TEST(LinuxNetworkTable, TheSamplerReportsTheTrafficSent) {
+    REQUIRE_NETNS();
+    LinuxNetworkTable table;
+    SamplerRig rig(table);
+    rig.selection.SetListIndex(rig.positionOf(" veth (v1)"));
+    rig.tick();
+    rig.tick();
+    sendFrames("v0", 40, 1024);
+    rig.tick();
+    EXPECT_EQ(rig.host.caption(TrafficSampler::Label::DSpeed), "40.00 KB/s ");
+    EXPECT_EQ(rig.host.caption(TrafficSampler::Label::USpeed), "0 B/s ");
+    EXPECT_EQ(rig.host.linkTip, "Speed: 10.0 Gbps");
+}
+
+TEST(LinuxNetworkTable, AnInterfaceDeletedMidRunRebuildsTheList) {
+    REQUIRE_NETNS();
+    ASSERT_EQ(run("ip link add d0 type veth peer name d1"), 0);
+    ASSERT_EQ(run("ip link set d0 up"), 0);
+    LinuxNetworkTable table;
+    SamplerRig rig(table);
+    const std::int32_t count = rig.selection.ListCount();
+    rig.selection.SetListIndex(rig.positionOf(" veth (d1)"));
+    rig.tick();
+    ASSERT_EQ(run("ip link del d0"), 0); // takes d1 with it
+    rig.tick();
+    EXPECT_EQ(rig.selection.ListCount(), count - 2);
+    EXPECT_EQ(rig.positionOf(" veth (d1)"), -1);
+    rig.tick();
+}
+
+class ManyInterfaces : public testing::TestWithParam<int> {};
+
+TEST_P(ManyInterfaces, AreAllReadInIndexOrder) {
+    REQUIRE_NETNS();
+    const int n = GetParam();
+    const std::string batch = "/tmp/trafalo-ifb-" + std::to_string(::getpid());
+    {
+        std::ofstream file(batch);
+        for (int i = 0; i < n; ++i) {
+            file << "link add m" << i << " type ifb\n";
+        }
+    }
+    ASSERT_EQ(run("ip -batch " + batch), 0);
+    LinuxNetworkTable table;
+    const auto rows = table.readTable();
+    ASSERT_TRUE(rows);
+    int found = 0;
+    for (const IfRow& row : *rows) {
+        if (row.name.rfind("m", 0) == 0) {
+            EXPECT_EQ(row.name, "m" + std::to_string(found));
+            EXPECT_EQ(row.operStatus, 2);
+            ++found;
+        }
+    }
+    EXPECT_EQ(found, n);
+    // A second read comes from the counters dump and agrees.
+    const auto again = table.readTable();
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->size(), rows->size());
+    EXPECT_EQ(again->back().name, rows->back().name);
+    {
+        std::ofstream file(batch);
+        for (int i = 0; i < n; ++i) {
+            file << "link del m" << i << "\n";
+        }
+    }
+    ASSERT_EQ(run("ip -batch " + batch), 0);
+    std::remove(batch.c_str());
+    EXPECT_EQ(table.readTable()->size(), rows->size() - static_cast<std::size_t>(n));
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ManyInterfaces, testing::Values(100, 1000));
+
+} // namespace
