@@ -161,6 +161,7 @@ bool frmMain::Form_Load() {
     const int screenWidth = screen ? screen->geometry().width() : 1024;
     const WindowPlace place =
         PlaceAtStartup(settings.left, settings.top, screenWidth * kTwipsPerPixel, width() * kTwipsPerPixel);
+    winId(); // the native window exists before it is placed, so its place is known to Qt
     move(place.left / kTwipsPerPixel, place.top / kTwipsPerPixel);
 
     m_tmrReset.start();

@@ -1,1 +1,146 @@
-exit 0
+#!/usr/bin/env bash
+# The real program on a real (virtual) desktop: Xvfb with openbox.
+#   desktop_test.sh PATH_TO_TRAFALO [SCREENSHOT_FOLDER]
+# Checks the Normal window with live values, one instance per user, the
+# settings written at exit and restored at the next start, and a garbled
+# settings file.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+trafalo=$1
+shots=${2:-}
+source "$here/../../scripts/desktop.sh"
+
+failures=0
+passes=0
+check() { # description, then a command that must succeed
+    local what=$1
+    shift
+    if "$@"; then
+        passes=$((passes + 1))
+        echo "ok - $what"
+    else
+        failures=$((failures + 1))
+        echo "FAILED - $what"
+    fi
+}
+
+window_id() { xdotool search --onlyvisible --name '^Trafalo$' 2>/dev/null | head -n1; }
+wait_window() {
+    local i
+    for i in $(seq 1 100); do
+        [ -n "$(window_id)" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+geometry() { # prints "X Y W H" of the window in root coordinates
+    xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+        /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}'
+}
+ini() { grep -E "^$(printf '%s' "$1" | sed 's/ /%20/g')=" "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini" | cut -d= -f2-; }
+stop_trafalo() {
+    kill -TERM "$1" 2>/dev/null
+    local i
+    for i in $(seq 1 50); do
+        kill -0 "$1" 2>/dev/null || break
+        sleep 0.1
+    done
+    wait "$1" 2>/dev/null
+}
+shot() { # file w h x y: the window's part of the screen
+    import -window root "$DESKTOP_DIR/root.png"
+    convert "$DESKTOP_DIR/root.png" -crop "${2}x${3}+${4}+${5}" +repage "$1"
+}
+loopback_traffic() { # seconds
+    /usr/bin/python3 - "$1" <<'PY'
+import socket, sys, time
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+end = time.time() + float(sys.argv[1])
+while time.time() < end:
+    for _ in range(50):
+        s.sendto(b"x" * 1400, ("127.0.0.1", 9))
+    time.sleep(0.01)
+PY
+}
+
+desktop_start
+trap desktop_stop EXIT
+
+# 1. First start with an empty store.
+"$trafalo" >"$DESKTOP_DIR/trafalo.log" 2>&1 &
+pid=$!
+check "the window appears" wait_window
+wid=$(window_id)
+read -r x y w h < <(geometry "$wid")
+check "Normal layout is 366 x 217 (got ${w}x${h})" [ "$w" = 366 ] && [ "$h" = 217 ]
+check "placed at the top, 120 px left of the right edge (got $x,$y)" [ "$x" = $((1280 - 366 - 120)) ] && [ "$y" = 0 ]
+
+sleep 2.2
+shot "$DESKTOP_DIR/before.png" "$w" "$h" "$x" "$y"
+loopback_traffic 3
+sleep 1.2
+shot "$DESKTOP_DIR/after.png" "$w" "$h" "$x" "$y"
+# The readouts (totals and speeds) change while traffic flows.
+changed=$(compare -metric AE -crop 366x62+0+75 "$DESKTOP_DIR/before.png" "$DESKTOP_DIR/after.png" null: 2>&1 | cut -d' ' -f1)
+check "the readouts change with loopback traffic ($changed pixels)" [ "${changed%.*}" -gt 50 ]
+green=$(convert "$DESKTOP_DIR/after.png" -crop 192x23+0+75 -fill black +opaque 'rgb(0,255,0)' -format '%[fx:int(mean.g*w*h)]' info:)
+check "the received total is drawn in green ($green green pixels)" [ "$green" -gt 20 ]
+[ -n "$shots" ] && cp "$DESKTOP_DIR/after.png" "$shots/normal.png"
+
+# 2. A second start opens no second window and ends at once.
+start=$(date +%s%N)
+timeout 10 "$trafalo" >/dev/null 2>&1
+rc=$?
+elapsed=$((($(date +%s%N) - start) / 1000000))
+check "a second start ends by itself (rc $rc, ${elapsed} ms)" [ "$rc" = 0 ]
+count=$(xdotool search --onlyvisible --name '^Trafalo$' | wc -l)
+check "still one window ($count)" [ "$count" = 1 ]
+
+# 3. Exit saves every key of the shutdown list.
+stop_trafalo "$pid"
+check "the program ended on SIGTERM" bash -c "! kill -0 $pid 2>/dev/null"
+expected=("Connection=0" "Left=$(((1280 - 366 - 120) * 15))" "Top=0" "Tray=False" "System tray icon type=True"
+    "Always On Top=True" "Transparent=True" "Sound=True" "SmallUI=2" "ShowExtendedButton=True"
+    "ShowBandwidth=True" "Battery=True" "ShowRealIP=True")
+for pair in "${expected[@]}"; do
+    key=${pair%%=*}
+    check "saved $pair (got $(ini "$key"))" [ "$(ini "$key")" = "${pair#*=}" ]
+done
+
+# 4. A restart restores a changed place and options, and saves them again.
+sed -i -e 's/^Left=.*/Left=3000/' -e 's/^Top=.*/Top=-150/' -e 's/^Sound=.*/Sound=False/' \
+    -e 's/^SmallUI=.*/SmallUI=1/' "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+"$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
+pid=$!
+check "the window appears again" wait_window
+read -r x y w h < <(geometry "$(window_id)")
+check "restored at 200,-10 (got $x,$y)" [ "$x" = 200 ] && [ "$y" = -10 ]
+stop_trafalo "$pid"
+check "Left kept ($(ini Left))" [ "$(ini Left)" = 3000 ]
+check "Top kept ($(ini Top))" [ "$(ini Top)" = -150 ]
+check "Sound kept" [ "$(ini Sound)" = False ]
+check "SmallUI kept" [ "$(ini SmallUI)" = 1 ]
+
+# 5. A garbled settings file: defaults, no crash, and a clean file after exit.
+head -c 4096 /dev/urandom >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+"$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
+pid=$!
+check "starts on a garbled settings file" wait_window
+read -r x y w h < <(geometry "$(window_id)")
+check "garbled place falls back to the default ($x,$y)" [ "$x" = $((1280 - 366 - 120)) ] && [ "$y" = 0 ]
+stop_trafalo "$pid"
+check "saved cleanly after garbage" [ "$(ini SmallUI)" = 2 ]
+
+# 6. A lock left by a killed instance does not block the next start.
+"$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
+pid=$!
+wait_window
+kill -KILL "$pid"
+wait "$pid" 2>/dev/null
+"$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
+pid=$!
+check "starts after a crashed instance" wait_window
+stop_trafalo "$pid"
+
+echo "$passes passed, $failures failed"
+[ "$failures" = 0 ]
