@@ -25,7 +25,8 @@ StartupSettings ReadStartupSettings(ISettingsStore& store, const std::string& ap
     const bool batchFile = FileExists(appFolder + kBatchFileName);
     s.notifyError = readBool(store, kKeyNotifyError, batchFile, false);
     s.excludedDriveLetters = store.get(kAppName, kAppSection, kKeyExcludedDriveLetters, programDriveLetter);
-    s.autoFreeMemMB = ParseInt32(store.get(kFreeMemAppName, kFreeMemSection, kKeyAutoFreeMemMB, "10")).value_or(10);
+    s.autoFreeMemMB =
+        ParseInt32(store.get(kFreeMemAppName, kFreeMemSection, kKeyAutoFreeMemMB, "10")).value_or(10);
 
     Options& o = s.options;
     o.analogTrayIcon = readBool(store, kKeyTrayIconType, true, true);

@@ -42,7 +42,8 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
         return false;
     }
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i]))) {
             return false;
         }
     }
@@ -87,7 +88,8 @@ std::optional<std::int32_t> ParseInt32(std::string_view text) {
         return std::nullopt;
     }
     const double rounded = std::nearbyint(*number);
-    if (rounded < std::numeric_limits<std::int32_t>::min() || rounded > std::numeric_limits<std::int32_t>::max()) {
+    if (rounded < std::numeric_limits<std::int32_t>::min() ||
+        rounded > std::numeric_limits<std::int32_t>::max()) {
         return std::nullopt;
     }
     return static_cast<std::int32_t>(rounded);
@@ -104,7 +106,9 @@ struct Pattern {
     bool percent = false;
 };
 
-bool isNumberChar(char c) { return c == '0' || c == '#' || c == ',' || c == '.'; }
+bool isNumberChar(char c) {
+    return c == '0' || c == '#' || c == ',' || c == '.';
+}
 
 Pattern parsePattern(std::string_view text) {
     Pattern p;

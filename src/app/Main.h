@@ -23,7 +23,9 @@ std::optional<bool> ParseBool(std::string_view text);
 std::optional<std::int32_t> ParseInt32(std::string_view text);
 
 // Booleans are stored as "True"/"False".
-inline std::string BoolText(bool value) { return value ? "True" : "False"; }
+inline std::string BoolText(bool value) {
+    return value ? "True" : "False";
+}
 
 // The decimal point and thousands separator of the user's locale (UTF-8).
 struct NumberSeparators {

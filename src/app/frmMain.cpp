@@ -15,7 +15,9 @@
 
 namespace {
 
-QColor toColor(const Rgb& c) { return QColor(c.r, c.g, c.b); }
+QColor toColor(const Rgb& c) {
+    return QColor(c.r, c.g, c.b);
+}
 
 QFont fontOf(std::string_view family, double points, bool bold) {
     QFont font(QString::fromLatin1(family.data(), static_cast<qsizetype>(family.size())));
@@ -65,7 +67,8 @@ NumberSeparators userSeparators() {
 
 } // namespace
 
-frmMain::frmMain(Platform& platform) : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool), m_platform(platform) {
+frmMain::frmMain(Platform& platform)
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool), m_platform(platform) {
     m_tmrUpdate.setInterval(500);
     m_tmrReset.setInterval(20000);
     connect(&m_tmrUpdate, &QTimer::timeout, this, [this] { m_sampler->tmrUpdate_Timer(); });
@@ -84,8 +87,8 @@ void frmMain::buildControls() {
 
     auto* imgBottom = new QLabel(this);
     imgBottom->setGeometry(0, 0, kImgBottomWidth, kImgBottomHeight);
-    imgBottom->setStyleSheet(QStringLiteral(
-        "background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f4f4ff, stop:0.5 #c0c0ff, stop:1 #8080e0);"));
+    imgBottom->setStyleSheet(QStringLiteral("background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 "
+                                            "#f4f4ff, stop:0.5 #c0c0ff, stop:1 #8080e0);"));
     m_labels["imgBottom"] = imgBottom;
 
     m_picGraph = new QWidget(this);
@@ -98,7 +101,8 @@ void frmMain::buildControls() {
     m_cboConnectionType = new QComboBox(this);
     m_cboConnectionType->setGeometry(kComboLeft, kComboTop, kComboWidth, kComboHeight);
     m_cboConnectionType->setFont(fontOf("Tahoma", 9.75, false));
-    m_cboConnectionType->setStyleSheet(QStringLiteral("QComboBox { background: rgb(192,192,255); color: black; }"));
+    m_cboConnectionType->setStyleSheet(
+        QStringLiteral("QComboBox { background: rgb(192,192,255); color: black; }"));
     connect(m_cboConnectionType, &QComboBox::activated, this, [this](int index) {
         if (!m_fillingList) {
             m_selection->SetListIndex(index);
@@ -107,8 +111,8 @@ void frmMain::buildControls() {
 
     for (const ControlSpec& spec : NormalLayoutLabels()) {
         QWidget* parent = spec.inGraph ? m_picGraph : this;
-        auto* label = new QLabel(QString::fromUtf8(spec.caption.data(), static_cast<qsizetype>(spec.caption.size())),
-                                 parent);
+        auto* label = new QLabel(
+            QString::fromUtf8(spec.caption.data(), static_cast<qsizetype>(spec.caption.size())), parent);
         label->setGeometry(spec.left, spec.top, spec.width, spec.height);
         label->setFont(fontOf(spec.font, spec.points, spec.bold));
         label->setAlignment(alignmentOf(spec.align));
@@ -129,7 +133,9 @@ QLabel* frmMain::Label(const std::string& name) const {
     return found == m_labels.end() ? nullptr : found->second;
 }
 
-QLabel* frmMain::samplerLabel(TrafficSampler::Label label) const { return Label(labelName(label)); }
+QLabel* frmMain::samplerLabel(TrafficSampler::Label label) const {
+    return Label(labelName(label));
+}
 
 bool frmMain::Form_Load() {
     if (!m_platform.instanceLock->acquire()) {
@@ -212,9 +218,13 @@ void frmMain::setUpdateTimerEnabled(bool enabled) {
     }
 }
 
-void frmMain::restartResetTimer() { m_tmrReset.start(); }
+void frmMain::restartResetTimer() {
+    m_tmrReset.start();
+}
 
-void frmMain::lockDrawing(bool locked) { setUpdatesEnabled(!locked); }
+void frmMain::lockDrawing(bool locked) {
+    setUpdatesEnabled(!locked);
+}
 
 void frmMain::setCaption(TrafficSampler::Label label, const std::string& text) {
     if (QLabel* target = samplerLabel(label)) {
@@ -236,7 +246,9 @@ void frmMain::setLinkSpeedToolTip(const std::string& text) {
     Label("lblTitle(5)")->setToolTip(QString::fromStdString(text));
 }
 
-bool frmMain::soundOnError() { return m_options.soundOnError; }
+bool frmMain::soundOnError() {
+    return m_options.soundOnError;
+}
 
 void frmMain::refreshIpAddresses() {
     // The address labels are filled by the IP address tool; nothing to
@@ -247,11 +259,17 @@ void frmMain::refreshTrafficDisplay(std::int32_t& download, std::int32_t& upload
     RefreshTrafficDisplay(download, upload);
 }
 
-void frmMain::clearHistories() { m_history.ClearTraffic(); }
+void frmMain::clearHistories() {
+    m_history.ClearTraffic();
+}
 
-void frmMain::resetTopSpeeds() { m_sampler->tmrReset_Timer(); }
+void frmMain::resetTopSpeeds() {
+    m_sampler->tmrReset_Timer();
+}
 
-std::string frmMain::linkSpeedToolTip() { return Label("lblTitle(5)")->toolTip().toStdString(); }
+std::string frmMain::linkSpeedToolTip() {
+    return Label("lblTitle(5)")->toolTip().toStdString();
+}
 
 void frmMain::selectionViewsChanged() {
     m_fillingList = true;

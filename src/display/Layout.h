@@ -30,7 +30,9 @@ struct ControlSpec {
 
 // Pixel size of a font given in points at 96 logical dots per inch
 // (8.25 pt is 11 px).
-inline int PointsToPixels(double points) { return static_cast<int>(points * 96.0 / 72.0 + 0.5); }
+inline int PointsToPixels(double points) {
+    return static_cast<int>(points * 96.0 / 72.0 + 0.5);
+}
 
 // Every label of the Normal layout, in design order.
 std::span<const ControlSpec> NormalLayoutLabels();

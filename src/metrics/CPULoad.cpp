@@ -22,7 +22,9 @@ CPULoad::CPULoad(ISystemInfo& system) : m_system(system) {
     m_BufferSize = 4096;
 }
 
-CPULoad::~CPULoad() { StopStatistics(); }
+CPULoad::~CPULoad() {
+    StopStatistics();
+}
 
 void CPULoad::raise(std::uint32_t n, const char* source, const char* description) {
     m_lastError = CpuLoadError{0x80040000u + n, source, description};

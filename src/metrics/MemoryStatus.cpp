@@ -4,7 +4,9 @@
 
 MemoryStatus CurrentMemoryStatus;
 
-bool IsNtPlatform(ISystemInfo& system) { return (system.versionWord() & 0x80000000u) == 0; }
+bool IsNtPlatform(ISystemInfo& system) {
+    return (system.versionWord() & 0x80000000u) == 0;
+}
 
 double UnsignedToDouble(std::int32_t value) {
     return value < 0 ? static_cast<double>(value) + 4294967296.0 : static_cast<double>(value);

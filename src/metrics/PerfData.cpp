@@ -99,7 +99,8 @@ std::uint64_t SystemTimeToFileTime(const SystemTime& t) {
         return 0;
     }
     const std::int64_t days = daysFromCivil(t.year, t.month, t.day) + kDaysFrom1601To1970;
-    const std::uint64_t seconds = static_cast<std::uint64_t>(days) * 86400 + t.hour * 3600u + t.minute * 60u + t.second;
+    const std::uint64_t seconds =
+        static_cast<std::uint64_t>(days) * 86400 + t.hour * 3600u + t.minute * 60u + t.second;
     return seconds * kTicksPerSecond + static_cast<std::uint64_t>(t.milliseconds) * 10000;
 }
 
@@ -130,11 +131,13 @@ SystemTime FileTimeToSystemTime(std::uint64_t fileTime) {
 PerfWalk WalkPerfData(std::span<const std::uint8_t> data) {
     PerfWalk walk;
     const Reader r(data);
-    if (!r.has(0, kDataBlockSize) || r.u16(0) != 'P' || r.u16(2) != 'E' || r.u16(4) != 'R' || r.u16(6) != 'F') {
+    if (!r.has(0, kDataBlockSize) || r.u16(0) != 'P' || r.u16(2) != 'E' || r.u16(4) != 'R' ||
+        r.u16(6) != 'F') {
         walk.error = PerfWalk::Error::BadSignature;
         return walk;
     }
-    walk.time = SystemTime{r.u16(36), r.u16(38), r.u16(40), r.u16(42), r.u16(44), r.u16(46), r.u16(48), r.u16(50)};
+    walk.time =
+        SystemTime{r.u16(36), r.u16(38), r.u16(40), r.u16(42), r.u16(44), r.u16(46), r.u16(48), r.u16(50)};
 
     // Objects.
     std::uint64_t position = r.u32(24);
@@ -250,8 +253,8 @@ std::vector<std::uint8_t> BuildPerfData(const SystemTime& time, const std::vecto
     put32(b, 24, kHeader);
     put32(b, 28, 1);
     put32(b, 32, kProcessorObjectIndex);
-    const std::uint16_t fields[8] = {time.year, time.month, time.dayOfWeek, time.day,
-                                     time.hour, time.minute, time.second, time.milliseconds};
+    const std::uint16_t fields[8] = {time.year, time.month,  time.dayOfWeek, time.day,
+                                     time.hour, time.minute, time.second,    time.milliseconds};
     for (std::size_t i = 0; i < 8; ++i) {
         put16(b, 36 + 2 * i, fields[i]);
     }

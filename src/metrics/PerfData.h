@@ -29,7 +29,7 @@ struct PerfWalk {
         Truncated,         // a header or counter lies outside the data
     };
     struct Instance {
-        std::int32_t cpu;  // the instance's numeric name
+        std::int32_t cpu;   // the instance's numeric name
         std::uint64_t idle; // accumulated idle time, 100 ns
     };
     Error error = Error::None;

@@ -9,7 +9,9 @@ std::uint32_t le32(const std::uint8_t* p) {
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-std::int32_t sle32(const std::uint8_t* p) { return static_cast<std::int32_t>(le32(p)); }
+std::int32_t sle32(const std::uint8_t* p) {
+    return static_cast<std::int32_t>(le32(p));
+}
 
 void appendUtf8(std::string& out, std::uint32_t cp) {
     if (cp < 0x80) {

@@ -70,7 +70,8 @@ void InterfaceSelection::cboConnectionType_Click() {
     m_host.clearHistories();
     m_settings.set(kAppName, kAppSection, kKeyConnection, std::to_string(m_listIndex));
     m_host.resetTopSpeeds();
-    const std::string entry = m_listIndex >= 0 ? m_entries[static_cast<std::size_t>(m_listIndex)] : std::string();
+    const std::string entry =
+        m_listIndex >= 0 ? m_entries[static_cast<std::size_t>(m_listIndex)] : std::string();
     m_listToolTip = entry + " - " + m_host.linkSpeedToolTip();
     mnuNetCard_Click(static_cast<std::int16_t>(m_listIndex));
     m_host.selectionViewsChanged();

@@ -32,7 +32,8 @@ std::optional<std::int32_t> difference(double now, double before) {
 
 TrafficSampler::TrafficSampler(Services services, Host& host) : m_services(services), m_host(host) {}
 
-void TrafficSampler::Start(const std::string& appFolder, bool notifyError, const NumberSeparators& separators) {
+void TrafficSampler::Start(const std::string& appFolder, bool notifyError,
+                           const NumberSeparators& separators) {
     AppFolder = appFolder;
     NotifyError = notifyError;
     m_separators = separators;

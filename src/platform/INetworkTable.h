@@ -8,11 +8,11 @@
 // One interface as the system reports it. Counters are carried whole (64-bit)
 // where the system has them; narrower sources zero-extend.
 struct IfRow {
-    std::string name;          // UTF-8
-    std::int32_t index = 0;    // the system's interface index
-    std::int32_t type = 0;     // IANA ifType (6 ethernet, 24 loopback, ...)
-    std::int32_t mtu = 0;      // bytes
-    std::int64_t speed = 0;    // link speed in bits per second, 0 when unknown
+    std::string name;                  // UTF-8
+    std::int32_t index = 0;            // the system's interface index
+    std::int32_t type = 0;             // IANA ifType (6 ethernet, 24 loopback, ...)
+    std::int32_t mtu = 0;              // bytes
+    std::int64_t speed = 0;            // link speed in bits per second, 0 when unknown
     std::vector<std::uint8_t> address; // physical address, at most 8 bytes
     std::int32_t adminStatus = 0;      // 1 up, 2 down
     std::int32_t operStatus = 0;       // 0..5, see CInterface::OperationalStatus

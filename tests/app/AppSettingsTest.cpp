@@ -33,9 +33,9 @@ TEST(ReadStartupSettings, EmptyStoreGivesTheDefaults) {
 
 TEST(ReadStartupSettings, GarbageBooleansLeaveTheDesignedCheckMarks) {
     FakeSettingsStore store;
-    for (const char* key : {"System tray icon type", "Start with Windows", "Sound", "ShowExtendedButton",
-                            "ShowBandwidth", "Battery", "ShowRealIP", "Always On Top", "Transparent", "Tray",
-                            "NotifyError"}) {
+    for (const char* key :
+         {"System tray icon type", "Start with Windows", "Sound", "ShowExtendedButton", "ShowBandwidth",
+          "Battery", "ShowRealIP", "Always On Top", "Transparent", "Tray", "NotifyError"}) {
         store.put(key, "\x01garbage\xff");
     }
     const StartupSettings s = ReadStartupSettings(store, "/nonexistent/", "C");
@@ -107,12 +107,19 @@ TEST(SaveShutdownSettings, WritesEveryKeyInOrder) {
     state.options.battery = true;
     state.displayMode = 1;
     EXPECT_TRUE(SaveShutdownSettings(store, state));
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"Connection", "2"},          {"Left", "11910"},        {"Top", "-15"},
-        {"Tray", "True"},             {"System tray icon type", "False"}, {"Always On Top", "True"},
-        {"Transparent", "False"},     {"Sound", "True"},        {"SmallUI", "1"},
-        {"ShowExtendedButton", "False"}, {"ShowBandwidth", "False"}, {"Battery", "True"},
-        {"ShowRealIP", "False"}};
+    const std::vector<std::pair<std::string, std::string>> expected = {{"Connection", "2"},
+                                                                       {"Left", "11910"},
+                                                                       {"Top", "-15"},
+                                                                       {"Tray", "True"},
+                                                                       {"System tray icon type", "False"},
+                                                                       {"Always On Top", "True"},
+                                                                       {"Transparent", "False"},
+                                                                       {"Sound", "True"},
+                                                                       {"SmallUI", "1"},
+                                                                       {"ShowExtendedButton", "False"},
+                                                                       {"ShowBandwidth", "False"},
+                                                                       {"Battery", "True"},
+                                                                       {"ShowRealIP", "False"}};
     EXPECT_EQ(store.writes, expected);
 }
 

@@ -54,9 +54,10 @@ struct BoolCase {
 };
 
 TEST(ParseBool, AcceptsWordsInAnyCaseAndNumbers) {
-    const BoolCase cases[] = {{"True", true},   {"FALSE", false},    {" true ", true}, {"0", false},
-                              {"-1", true},     {"2.5", true},       {"0.0", false},   {"yes", std::nullopt},
-                              {"", std::nullopt}, {"1e999", std::nullopt}, {"Tru", std::nullopt}};
+    const BoolCase cases[] = {
+        {"True", true},     {"FALSE", false},        {" true ", true},     {"0", false},
+        {"-1", true},       {"2.5", true},           {"0.0", false},       {"yes", std::nullopt},
+        {"", std::nullopt}, {"1e999", std::nullopt}, {"Tru", std::nullopt}};
     for (const BoolCase& c : cases) {
         EXPECT_EQ(ParseBool(c.text), c.expected) << c.text;
     }

@@ -24,7 +24,9 @@ public:
         return true;
     }
     // The main window's own section.
-    void put(const std::string& key, const std::string& value) { values[{"Trafalo", "Setting", key}] = value; }
+    void put(const std::string& key, const std::string& value) {
+        values[{"Trafalo", "Setting", key}] = value;
+    }
     std::string main(const std::string& key) { return get("Trafalo", "Setting", key, "<absent>"); }
 
     std::map<Key, std::string> values;

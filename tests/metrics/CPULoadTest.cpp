@@ -9,7 +9,9 @@ namespace {
 
 const SystemTime kNoon{2026, 12, 3, 6, 12, 0, 0, 0};
 
-SystemTime plusMs(std::uint64_t ms) { return FileTimeToSystemTime(SystemTimeToFileTime(kNoon) + ms * 10000); }
+SystemTime plusMs(std::uint64_t ms) {
+    return FileTimeToSystemTime(SystemTimeToFileTime(kNoon) + ms * 10000);
+}
 
 TEST(SystemTime, ConvertsToFileTimeAndBack) {
     EXPECT_EQ(SystemTimeToFileTime({1601, 1, 1, 1, 0, 0, 0, 0}), 0u);
@@ -224,8 +226,8 @@ TEST(CPULoad, The9xFamilyReadsTheDynamicStatistics) {
         EXPECT_EQ(load.GetAllCPUUsage(), 42);
         EXPECT_EQ(load.GetCPUUsage(2), 0);
         EXPECT_EQ(load.LastError().number, 0x80041F43u);
-        EXPECT_EQ(system.opened, (std::vector<std::string>{"PerfStats\\StartStat@983103",
-                                                           "PerfStats\\StatData@131097"}));
+        EXPECT_EQ(system.opened,
+                  (std::vector<std::string>{"PerfStats\\StartStat@983103", "PerfStats\\StatData@131097"}));
     }
     // Destruction stops the statistics: StatData closed, StopStat read.
     EXPECT_EQ(system.opened.back(), "PerfStats\\StopStat@983103");

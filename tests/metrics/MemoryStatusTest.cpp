@@ -8,8 +8,13 @@ namespace {
 
 TEST(MemoryStatus, NtFamilyCarriesFull64BitAmounts) {
     FakeSystemInfo system;
-    system.memoryEx = MemoryStatusEx{63, 17179869184ULL, 6357000000ULL, 19327352832ULL, 8000000000ULL,
-                                     140737488355328ULL, 140737000000000ULL};
+    system.memoryEx = MemoryStatusEx{63,
+                                     17179869184ULL,
+                                     6357000000ULL,
+                                     19327352832ULL,
+                                     8000000000ULL,
+                                     140737488355328ULL,
+                                     140737000000000ULL};
     const MemoryStatus s = GetMemoryStatus(system);
     EXPECT_EQ(s.MemoryLoad, 63);
     EXPECT_EQ(s.TotalPhys, 17179869184LL);

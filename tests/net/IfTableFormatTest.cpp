@@ -1,5 +1,5 @@
-#include "net/CIpHelper.h"
 #include "net/IfTableFormat.h"
+#include "net/CIpHelper.h"
 
 #include "fakes/FakeNetworkTable.h"
 
@@ -54,7 +54,8 @@ TEST(DecodeIfTable, ReadsEveryFieldOfARow) {
     t.put32(r + 576, 4294967295u);
     t.put32(r + 596, 9);
     t.put32(r + 600, 17);
-    t.bytes(r + 604, {'R', 'e', 'a', 'l', 't', 'e', 'k', ' ', 'P', 'C', 'I', 'e', ' ', 'G', 'b', 'E', ' ', 'X', 'Y'});
+    t.bytes(r + 604,
+            {'R', 'e', 'a', 'l', 't', 'e', 'k', ' ', 'P', 'C', 'I', 'e', ' ', 'G', 'b', 'E', ' ', 'X', 'Y'});
     const auto rows = DecodeIfTable(t.data());
     ASSERT_EQ(rows.size(), 1u);
     const IfRow& row = rows[0];
@@ -144,7 +145,8 @@ TEST(CInterface, RepairsTheSignOfA32BitCounter) {
 
 TEST(CIpHelper, EveryReadIsAFreshSnapshotWithItsSums) {
     FakeNetworkTable table;
-    table.rows = {FakeNetworkTable::row("a", 10, 20, 5, 100), FakeNetworkTable::row("b", 5000000000ULL, 2, 2, 7)};
+    table.rows = {FakeNetworkTable::row("a", 10, 20, 5, 100),
+                  FakeNetworkTable::row("b", 5000000000ULL, 2, 2, 7)};
     CIpHelper helper(table);
     const auto first = helper.Interfaces();
     ASSERT_EQ(first->Count(), 2);

@@ -18,7 +18,9 @@
 
 class RecordingHost : public TrafficSampler::Host, public InterfaceSelection::Host {
 public:
-    void setUpdateTimerEnabled(bool enabled) override { events.push_back(enabled ? "timer on" : "timer off"); }
+    void setUpdateTimerEnabled(bool enabled) override {
+        events.push_back(enabled ? "timer on" : "timer off");
+    }
     void restartResetTimer() override { ++resetRestarts; }
     void lockDrawing(bool locked) override { events.push_back(locked ? "lock" : "unlock"); }
     void setCaption(TrafficSampler::Label label, const std::string& text) override { captions[label] = text; }

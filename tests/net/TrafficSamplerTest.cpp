@@ -67,9 +67,9 @@ TEST(TrafficSampler, DropRules) {
     const DropCase cases[] = {
         {0, 500000000, 0, 0, true},
         {0, 500000001, 0, 0, false},
-        {1000, 999, 0, 0, false},                    // negative download
-        {0, 10, 100, 0, true},                       // negative upload is kept
-        {0, 10, 0, 3000000000ULL, false},            // upload beyond 32 bits
+        {1000, 999, 0, 0, false},                         // negative download
+        {0, 10, 100, 0, true},                            // negative upload is kept
+        {0, 10, 0, 3000000000ULL, false},                 // upload beyond 32 bits
         {4294967000ULL, 4294967000ULL + 300, 0, 0, true}, // no wrap with whole counters
         {0, 5000000000ULL, 0, 0, false},
     };
@@ -238,18 +238,20 @@ TEST(TrafficSampler, NothingHappensWithoutASelectedInterface) {
 }
 
 TEST(TrafficSampler, AChangedInterfaceCountRebuildsTheListAndReselects) {
-    SamplerFixture f({FakeNetworkTable::row("lo"), FakeNetworkTable::row("eth0"), FakeNetworkTable::row("veth0")});
+    SamplerFixture f(
+        {FakeNetworkTable::row("lo"), FakeNetworkTable::row("eth0"), FakeNetworkTable::row("veth0")});
     f.selection.SetListIndex(1);
     f.tick(0, 0, 1);
     f.table.rows.push_back(FakeNetworkTable::row("veth1"));
     f.tick(100, 100, 1);
     EXPECT_EQ(f.selection.ListEntries(), (std::vector<std::string>{" lo", " eth0", " veth0", " veth1"}));
-    EXPECT_EQ(f.selection.ListIndex(), 1); // "Connection" was saved as 1
+    EXPECT_EQ(f.selection.ListIndex(), 1);         // "Connection" was saved as 1
     EXPECT_EQ(f.selection.MenuItems().size(), 3u); // the menu keeps its start-up items
 }
 
 TEST(TrafficSampler, ATableThatShrankUnderTheSelectionStillRebuilds) {
-    SamplerFixture f({FakeNetworkTable::row("lo"), FakeNetworkTable::row("eth0"), FakeNetworkTable::row("veth0")});
+    SamplerFixture f(
+        {FakeNetworkTable::row("lo"), FakeNetworkTable::row("eth0"), FakeNetworkTable::row("veth0")});
     f.selection.SetListIndex(2);
     f.tick(0, 0, 2);
     f.table.rows.pop_back();

@@ -17,8 +17,8 @@ TEST(ParseProcStatIdle, IdlePlusIowaitPerProcessor) {
 TEST(ParseProcStatIdle, RejectsTextWithoutProcessorLines) {
     EXPECT_FALSE(ParseProcStatIdle(""));
     EXPECT_FALSE(ParseProcStatIdle("cpu  1 2 3 4\n"));
-    EXPECT_FALSE(ParseProcStatIdle("cpu0 1 2\n"));            // too few fields
-    EXPECT_FALSE(ParseProcStatIdle("cpu99999999 1 2 3 4\n")); // absurd index
+    EXPECT_FALSE(ParseProcStatIdle("cpu0 1 2\n"));                                 // too few fields
+    EXPECT_FALSE(ParseProcStatIdle("cpu99999999 1 2 3 4\n"));                      // absurd index
     EXPECT_EQ(ParseProcStatIdle("cpu0 1 2 3 4"), (std::vector<std::uint64_t>{4})); // no iowait, no newline
 }
 

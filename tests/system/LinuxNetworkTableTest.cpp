@@ -4,12 +4,12 @@
 #include "platform/linux/LinuxNetworkTable.h"
 
 #include "net/CIpHelper.h"
-#include "net/TrafficSampler.h"
 #include "net/SamplerFixture.h"
+#include "net/TrafficSampler.h"
 
 #include <arpa/inet.h>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <linux/if_packet.h>
@@ -23,7 +23,9 @@ namespace {
 
 bool g_ready = false;
 
-int run(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); }
+int run(const std::string& command) {
+    return std::system((command + " >/dev/null 2>&1").c_str());
+}
 
 void writeSysctl(const char* path, const char* value) {
     std::ofstream file(path);
@@ -46,9 +48,9 @@ public:
 
 const testing::Environment* const g_env = testing::AddGlobalTestEnvironment(new NetnsEnvironment);
 
-#define REQUIRE_NETNS()                                                                                              \
-    if (!g_ready) {                                                                                                  \
-        GTEST_SKIP() << "needs root to make a network namespace";                                                   \
+#define REQUIRE_NETNS()                                                                                      \
+    if (!g_ready) {                                                                                          \
+        GTEST_SKIP() << "needs root to make a network namespace";                                            \
     }
 
 // Sends count raw frames of frameBytes out of the interface.
@@ -64,7 +66,8 @@ void sendFrames(const char* interface, int count, std::size_t frameBytes) {
     frame[12] = 0x88;                   // local experimental ethertype
     frame[13] = 0xB5;
     for (int i = 0; i < count; ++i) {
-        ASSERT_EQ(::sendto(fd, frame.data(), frame.size(), 0, reinterpret_cast<sockaddr*>(&address), sizeof address),
+        ASSERT_EQ(::sendto(fd, frame.data(), frame.size(), 0, reinterpret_cast<sockaddr*>(&address),
+                           sizeof address),
                   static_cast<ssize_t>(frame.size()));
     }
     ::close(fd);

@@ -189,12 +189,14 @@ bool LinuxNetworkTable::dumpLinks() {
         row.adminStatus = (info->ifi_flags & IFF_UP) ? 1 : 2;
         unsigned char operstate = IF_OPER_UNKNOWN;
         int length = static_cast<int>(IFLA_PAYLOAD(message));
-        for (auto* attribute = IFLA_RTA(info); RTA_OK(attribute, length); attribute = RTA_NEXT(attribute, length)) {
+        for (auto* attribute = IFLA_RTA(info); RTA_OK(attribute, length);
+             attribute = RTA_NEXT(attribute, length)) {
             const void* data = RTA_DATA(attribute);
             const auto size = static_cast<std::size_t>(RTA_PAYLOAD(attribute));
             switch (attribute->rta_type) {
             case IFLA_IFNAME:
-                row.name.assign(static_cast<const char*>(data), strnlen(static_cast<const char*>(data), size));
+                row.name.assign(static_cast<const char*>(data),
+                                strnlen(static_cast<const char*>(data), size));
                 break;
             case IFLA_MTU:
                 if (size >= 4) {
@@ -269,7 +271,8 @@ bool LinuxNetworkTable::dumpStats(std::map<int, IfRow>& rows) {
         int length = static_cast<int>(message->nlmsg_len - NLMSG_LENGTH(header));
         auto* attribute = reinterpret_cast<rtattr*>(reinterpret_cast<char*>(NLMSG_DATA(message)) + header);
         for (; RTA_OK(attribute, length); attribute = RTA_NEXT(attribute, length)) {
-            if (attribute->rta_type == IFLA_STATS_LINK_64 && RTA_PAYLOAD(attribute) >= sizeof(rtnl_link_stats64)) {
+            if (attribute->rta_type == IFLA_STATS_LINK_64 &&
+                RTA_PAYLOAD(attribute) >= sizeof(rtnl_link_stats64)) {
                 rtnl_link_stats64 stats{};
                 std::memcpy(&stats, RTA_DATA(attribute), sizeof stats);
                 const auto link = m_links.find(static_cast<int>(info->ifindex));

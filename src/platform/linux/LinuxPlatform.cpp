@@ -18,8 +18,8 @@ Platform createPlatform() {
     p.clock = std::make_unique<SystemClock>();
     p.network = std::make_unique<LinuxNetworkTable>();
     p.system = std::make_unique<LinuxSystemInfo>();
-    p.settings =
-        std::make_unique<QtSettingsStore>(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    p.settings = std::make_unique<QtSettingsStore>(
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
     p.instanceLock = std::make_unique<QtInstanceLock>(
         QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QStringLiteral("/trafalo.lock"));
     p.shell = std::make_unique<LinuxShell>();
@@ -27,12 +27,15 @@ Platform createPlatform() {
     return p;
 }
 
-std::string programFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
+std::string programFolder() {
+    return QCoreApplication::applicationDirPath().toStdString();
+}
 
 void registerPlatformFonts() {
     // Tahoma is not a free font; Wine ships a metric-compatible one that
     // fontconfig does not list by default.
-    static const char* const kFiles[] = {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"};
+    static const char* const kFiles[] = {"/usr/share/wine/fonts/tahoma.ttf",
+                                         "/usr/share/wine/fonts/tahomabd.ttf"};
     if (QFontDatabase::families().contains(QStringLiteral("Tahoma"))) {
         return;
     }

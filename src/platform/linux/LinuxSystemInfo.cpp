@@ -17,9 +17,13 @@ constexpr long kErrorReadFault = 30;
 constexpr std::uint64_t kUserAddressSpace = 1ULL << 47;
 } // namespace
 
-LinuxSystemInfo::LinuxSystemInfo() : m_clockTicks(std::max(1L, ::sysconf(_SC_CLK_TCK))) { m_text.reserve(16384); }
+LinuxSystemInfo::LinuxSystemInfo() : m_clockTicks(std::max(1L, ::sysconf(_SC_CLK_TCK))) {
+    m_text.reserve(16384);
+}
 
-std::optional<int> LinuxSystemInfo::platformId() { return 2; }
+std::optional<int> LinuxSystemInfo::platformId() {
+    return 2;
+}
 
 std::uint32_t LinuxSystemInfo::versionWord() {
     // Major and minor kernel version in the low bytes; high bit clear (NT-like).
@@ -33,7 +37,9 @@ std::uint32_t LinuxSystemInfo::versionWord() {
     return (major & 0xFF) | ((minor & 0xFF) << 8);
 }
 
-int LinuxSystemInfo::processorCount() { return static_cast<int>(std::max(1L, ::sysconf(_SC_NPROCESSORS_CONF))); }
+int LinuxSystemInfo::processorCount() {
+    return static_cast<int>(std::max(1L, ::sysconf(_SC_NPROCESSORS_CONF)));
+}
 
 long LinuxSystemInfo::queryPerformanceData(std::vector<std::uint8_t>& buffer, std::uint32_t& size) {
     if (!ReadSmallFile("/proc/stat", m_text)) {
@@ -60,8 +66,12 @@ long LinuxSystemInfo::queryPerformanceData(std::vector<std::uint8_t>& buffer, st
     return 0;
 }
 
-std::optional<std::uintptr_t> LinuxSystemInfo::openDynKey(const char*, std::uint32_t) { return std::nullopt; }
-std::optional<std::uint32_t> LinuxSystemInfo::readDynValue(std::uintptr_t, const char*) { return std::nullopt; }
+std::optional<std::uintptr_t> LinuxSystemInfo::openDynKey(const char*, std::uint32_t) {
+    return std::nullopt;
+}
+std::optional<std::uint32_t> LinuxSystemInfo::readDynValue(std::uintptr_t, const char*) {
+    return std::nullopt;
+}
 void LinuxSystemInfo::closeDynKey(std::uintptr_t) {}
 
 std::optional<MemoryStatusEx> LinuxSystemInfo::memoryStatusEx() {
@@ -77,7 +87,8 @@ std::optional<MemoryStatusEx> LinuxSystemInfo::memoryStatusEx() {
     status.availPhys = std::min(info->memAvailable, info->memTotal);
     if (status.totalPhys > 0) {
         const std::uint64_t used = status.totalPhys - status.availPhys;
-        status.memoryLoad = static_cast<std::uint32_t>((used * 100 + status.totalPhys / 2) / status.totalPhys);
+        status.memoryLoad =
+            static_cast<std::uint32_t>((used * 100 + status.totalPhys / 2) / status.totalPhys);
     }
     status.totalPageFile = info->memTotal + info->swapTotal;
     status.availPageFile = status.availPhys + info->swapFree;
@@ -103,8 +114,14 @@ std::optional<MemoryStatus32> LinuxSystemInfo::memoryStatus32() {
     if (!ex) {
         return std::nullopt;
     }
-    auto narrow = [](std::uint64_t v) { return static_cast<std::uint32_t>(std::min<std::uint64_t>(v, 0xFFFFFFFFu)); };
-    return MemoryStatus32{ex->memoryLoad,        narrow(ex->totalPhys),    narrow(ex->availPhys),
-                          narrow(ex->totalPageFile), narrow(ex->availPageFile), narrow(ex->totalVirtual),
+    auto narrow = [](std::uint64_t v) {
+        return static_cast<std::uint32_t>(std::min<std::uint64_t>(v, 0xFFFFFFFFu));
+    };
+    return MemoryStatus32{ex->memoryLoad,
+                          narrow(ex->totalPhys),
+                          narrow(ex->availPhys),
+                          narrow(ex->totalPageFile),
+                          narrow(ex->availPageFile),
+                          narrow(ex->totalVirtual),
                           narrow(ex->availVirtual)};
 }

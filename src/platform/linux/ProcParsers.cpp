@@ -104,4 +104,6 @@ std::optional<MemInfo> ParseMemInfo(std::string_view text) {
     return info;
 }
 
-std::optional<std::uint64_t> ParseStatmSize(std::string_view text) { return nextNumber(text); }
+std::optional<std::uint64_t> ParseStatmSize(std::string_view text) {
+    return nextNumber(text);
+}

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Trafalo needs on Debian 12.
+# Needs root, or sudo for apt-get. Does nothing when all is there.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev libcanberra-dev libudev-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # run: fonts the window asks for, event sounds, interface descriptions
+  fonts-liberation2 fonts-wine fonts-dejavu-core libcanberra-pulse sound-theme-freedesktop udev
+  # test: a virtual desktop, network namespaces
+  xvfb xauth openbox x11-utils xdotool imagemagick dbus iproute2 python3
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" != 0 ]; then
+  sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# The hardware database names network cards; build it when the package did not.
+if [ ! -e /usr/lib/udev/hwdb.bin ] && [ ! -e /etc/udev/hwdb.bin ] && command -v systemd-hwdb >/dev/null; then
+  $sudo systemd-hwdb update || true
+fi

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything with warnings as errors and
+# runs every test: format check, the whole suite, the suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and a short fuzz run of
+# each parser. Needs root for the network-namespace tests (skipped without).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh || exit 1
+
+failed=()
+step() { # name, command...
+  local name=$1
+  shift
+  echo "=== $name"
+  if ! "$@"; then
+    failed+=("$name")
+  fi
+}
+
+sources() { git ls-files '*.cpp' '*.h' 2>/dev/null || find src tests bench fuzz -name '*.cpp' -o -name '*.h'; }
+format_check() { sources | xargs clang-format --dry-run --Werror; }
+os_check() {
+  ! grep -rnE '^\s*#\s*(if|ifdef|ifndef|elif).*(Q_OS_|__linux__|_WIN32|__APPLE__)' src --include='*.cpp' \
+    --include='*.h' | grep -v '^src/platform/'
+}
+build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1"; }
+suite() { ctest --preset "$1" --timeout 600; }
+fuzz() {
+  local seconds=${FUZZ_SECONDS:-60} target
+  for target in build/fuzz/fuzz/fuzz_*; do
+    [ -x "$target" ] || continue
+    echo "--- $(basename "$target") for ${seconds}s"
+    mkdir -p "build/fuzz/corpus/$(basename "$target")"
+    "$target" -max_total_time="$seconds" -max_len=65536 -print_final_stats=0 \
+      "build/fuzz/corpus/$(basename "$target")" "fuzz/seeds/$(basename "$target" | sed 's/^fuzz_//')" \
+      2>&1 | tail -n 2 || return 1
+  done
+}
+
+step "format" format_check
+step "no OS conditionals outside src/platform" os_check
+step "build (dev)" build dev && step "tests (dev)" suite dev
+step "build (asan)" build asan && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
+  step "tests (asan)" suite asan
+step "build (fuzz)" build fuzz && step "fuzz" fuzz
+
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "Failed: ${failed[*]}"
+  exit 1
+fi
+echo "All steps passed."
