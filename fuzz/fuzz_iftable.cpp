@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     for (const IfRow& row : rows) {
-        const auto record = CIpHelper::RecordFromRow(row);
+        const auto record = CIpHelper::RecordFromRow(IfRow(row));
         if (record->OctetsReceived() < 0 || record->AdapterAddress.size() > 23) {
             std::abort();
         }

@@ -11,9 +11,9 @@ std::shared_ptr<CInterfaces> CIpHelper::Interfaces() {
     return fresh;
 }
 
-CInterfaces::Ref CIpHelper::RecordFromRow(const IfRow& row) {
+CInterfaces::Ref CIpHelper::RecordFromRow(IfRow&& row) {
     auto record = std::make_shared<CInterface>();
-    record->InterfaceName = row.name;
+    record->InterfaceName = std::move(row.name);
     record->InterfaceIndex = row.index;
     record->InterfaceType = row.type;
     record->Speed = row.speed;
@@ -34,27 +34,28 @@ CInterfaces::Ref CIpHelper::RecordFromRow(const IfRow& row) {
     record->DiscardedOutgoingPackets = static_cast<std::int32_t>(row.discardsOut);
     record->OutgoingErrors = static_cast<std::int32_t>(row.errorsOut);
     record->OutputQueueLength = static_cast<std::int32_t>(row.outQueueLength);
-    record->InterfaceDescription = row.description;
+    record->InterfaceDescription = std::move(row.description);
     return record;
 }
 
 std::int16_t CIpHelper::LoadInterfaceTable(CInterfaces& interfaces) {
     m_BytesReceived = 0;
     m_BytesSent = 0;
-    const auto rows = m_table.readTable();
+    auto rows = m_table.readTable();
     if (!rows) {
         return 0;
     }
     // The sums are kept in whole bytes and stored back as doubles.
     CInterface::Octets received = 0;
     CInterface::Octets sent = 0;
-    for (const IfRow& row : *rows) {
-        CInterfaces::Ref record = RecordFromRow(row);
+    for (IfRow& row : *rows) {
+        const std::int64_t speed = row.speed;
+        CInterfaces::Ref record = RecordFromRow(std::move(row));
         received += record->OctetsReceived();
         sent += record->OctetsSent();
         m_BytesReceived = static_cast<double>(received);
         m_BytesSent = static_cast<double>(sent);
-        m_Speed = row.speed;
+        m_Speed = speed;
         interfaces.Add(record);
     }
     return 0;

@@ -22,8 +22,8 @@ public:
     // Link speed of the last row of the latest snapshot, bits per second.
     double Speed() const { return static_cast<double>(m_Speed); }
 
-    // Makes one record from one row of the table.
-    static CInterfaces::Ref RecordFromRow(const IfRow& row);
+    // Makes one record from one row of the table (its texts are moved).
+    static CInterfaces::Ref RecordFromRow(IfRow&& row);
 
 private:
     std::int16_t LoadInterfaceTable(CInterfaces& interfaces);

@@ -70,6 +70,7 @@ std::string ansiText(const std::uint8_t* p, std::size_t length) {
 std::string FormatAdapterAddress(const std::uint8_t* bytes, std::size_t length) {
     static const char* const kHex = "0123456789ABCDEF";
     std::string out;
+    out.reserve(24);
     const std::size_t n = std::min<std::size_t>(length, 8);
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint8_t b = bytes[i];

@@ -71,7 +71,7 @@ TEST(DecodeIfTable, ReadsEveryFieldOfARow) {
     EXPECT_EQ(row.outQueueLength, 9u);
     EXPECT_EQ(row.description, "Realtek PCIe GbE ");
 
-    const auto record = CIpHelper::RecordFromRow(row);
+    const auto record = CIpHelper::RecordFromRow(IfRow(row));
     EXPECT_EQ(record->AdapterAddress, "00-B-7F-1A-00-5");
     EXPECT_EQ(record->OctetsReceived(), 3000000000LL);
 }

@@ -28,3 +28,36 @@ bool ReadSmallFile(const char* path, std::string& out, std::size_t maxBytes) {
     }
     return ok;
 }
+
+ProcFile::ProcFile(const char* path) : m_path(path), m_fd(::open(path, O_RDONLY | O_CLOEXEC)) {}
+
+bool ProcFile::read(std::string& out, std::size_t maxBytes) {
+    if (!m_fd.valid()) {
+        m_fd.reset(::open(m_path, O_RDONLY | O_CLOEXEC));
+        if (!m_fd.valid()) {
+            return false;
+        }
+    }
+    out.clear();
+    char chunk[16384];
+    off_t offset = 0;
+    while (out.size() < maxBytes) {
+        const ssize_t n = ::pread(m_fd.get(), chunk, sizeof chunk, offset);
+        if (n < 0) {
+            m_fd.reset(); // reopen next time
+            return false;
+        }
+        if (n == 0) {
+            break;
+        }
+        out.append(chunk, static_cast<std::size_t>(n));
+        offset += n;
+        if (static_cast<std::size_t>(n) < sizeof chunk) {
+            break; // a short read of a /proc file is its end
+        }
+    }
+    if (out.size() > maxBytes) {
+        out.resize(maxBytes);
+    }
+    return true;
+}

@@ -2,6 +2,7 @@
 
 #include "FileReader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <libudev.h>
@@ -252,7 +253,7 @@ bool LinuxNetworkTable::dumpLinks() {
     return true;
 }
 
-bool LinuxNetworkTable::dumpStats(std::map<int, IfRow>& rows) {
+bool LinuxNetworkTable::dumpStats(std::vector<IfRow>& rows, bool& unknownLink) {
     if_stats_msg request{};
     request.family = AF_UNSPEC;
     request.filter_mask = IFLA_STATS_FILTER_BIT(IFLA_STATS_LINK_64);
@@ -277,11 +278,10 @@ bool LinuxNetworkTable::dumpStats(std::map<int, IfRow>& rows) {
                 std::memcpy(&stats, RTA_DATA(attribute), sizeof stats);
                 const auto link = m_links.find(static_cast<int>(info->ifindex));
                 if (link != m_links.end()) {
-                    IfRow row = link->second.row;
-                    applyStats(row, stats);
-                    rows[row.index] = std::move(row);
+                    rows.push_back(link->second.row);
+                    applyStats(rows.back(), stats);
                 } else {
-                    rows[static_cast<int>(info->ifindex)] = IfRow{}; // unknown: links are stale
+                    unknownLink = true; // the cached links are stale
                 }
             }
         }
@@ -299,26 +299,21 @@ std::optional<std::vector<IfRow>> LinuxNetworkTable::readTable() {
             return std::nullopt;
         }
     } else {
-        std::map<int, IfRow> rows;
-        const bool ok = dumpStats(rows);
+        std::vector<IfRow> rows;
+        rows.reserve(m_links.size());
+        bool unknownLink = false;
+        const bool ok = dumpStats(rows, unknownLink);
         if (!ok) {
             m_statsSupported = false;
         }
-        bool same = ok && rows.size() == m_links.size();
-        if (same) {
-            for (const auto& [index, row] : rows) {
-                if (row.name.empty() && !m_links.contains(index)) {
-                    same = false;
-                }
+        if (ok && !unknownLink && rows.size() == m_links.size()) {
+            // The kernel dumps in index order; keep the table's order whatever it does.
+            if (!std::is_sorted(rows.begin(), rows.end(),
+                                [](const IfRow& a, const IfRow& b) { return a.index < b.index; })) {
+                std::sort(rows.begin(), rows.end(),
+                          [](const IfRow& a, const IfRow& b) { return a.index < b.index; });
             }
-        }
-        if (same) {
-            std::vector<IfRow> table;
-            table.reserve(rows.size());
-            for (auto& [index, row] : rows) {
-                table.push_back(std::move(row));
-            }
-            return table;
+            return rows;
         }
         // Links came or went without an event reaching us: read them whole.
         if (!dumpLinks()) {

@@ -29,7 +29,7 @@ private:
 
     bool drainLinkEvents();
     bool dumpLinks();
-    bool dumpStats(std::map<int, IfRow>& rows);
+    bool dumpStats(std::vector<IfRow>& rows, bool& unknownLink);
     bool sendDump(int type, const void* payload, std::size_t length);
     template <typename Handler> bool receiveDump(Handler&& handler);
     void describe(IfRow& row);

@@ -42,7 +42,7 @@ int LinuxSystemInfo::processorCount() {
 }
 
 long LinuxSystemInfo::queryPerformanceData(std::vector<std::uint8_t>& buffer, std::uint32_t& size) {
-    if (!ReadSmallFile("/proc/stat", m_text)) {
+    if (!m_stat.read(m_text)) {
         return kErrorReadFault;
     }
     const auto ticks = ParseProcStatIdle(m_text);
@@ -75,7 +75,7 @@ std::optional<std::uint32_t> LinuxSystemInfo::readDynValue(std::uintptr_t, const
 void LinuxSystemInfo::closeDynKey(std::uintptr_t) {}
 
 std::optional<MemoryStatusEx> LinuxSystemInfo::memoryStatusEx() {
-    if (!ReadSmallFile("/proc/meminfo", m_text)) {
+    if (!m_meminfo.read(m_text)) {
         return std::nullopt;
     }
     const auto info = ParseMemInfo(m_text);
@@ -100,7 +100,7 @@ std::optional<MemoryStatusEx> LinuxSystemInfo::memoryStatusEx() {
     }
     status.totalVirtual = space;
     status.availVirtual = space;
-    if (ReadSmallFile("/proc/self/statm", m_text, 4096)) {
+    if (m_statm.read(m_text, 4096)) {
         if (const auto pages = ParseStatmSize(m_text)) {
             const std::uint64_t used = *pages * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
             status.availVirtual = used < space ? space - used : 0;

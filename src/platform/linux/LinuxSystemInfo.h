@@ -1,5 +1,6 @@
 #pragma once
 // Processor and memory figures from /proc.
+#include "FileReader.h"
 #include "platform/ISystemInfo.h"
 
 #include <string>
@@ -24,4 +25,7 @@ public:
 private:
     long m_clockTicks;
     std::string m_text;
+    ProcFile m_stat{"/proc/stat"};
+    ProcFile m_meminfo{"/proc/meminfo"};
+    ProcFile m_statm{"/proc/self/statm"};
 };

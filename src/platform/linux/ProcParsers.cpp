@@ -73,7 +73,8 @@ std::optional<MemInfo> ParseMemInfo(std::string_view text) {
     MemInfo info;
     bool total = false;
     bool available = false;
-    while (!text.empty()) {
+    int found = 0;
+    while (!text.empty() && found < 4) {
         std::string_view line = nextLine(text);
         const std::size_t colon = line.find(':');
         if (colon == std::string_view::npos) {
@@ -96,7 +97,10 @@ std::optional<MemInfo> ParseMemInfo(std::string_view text) {
             info.swapTotal = bytes;
         } else if (key == "SwapFree") {
             info.swapFree = bytes;
+        } else {
+            continue;
         }
+        ++found;
     }
     if (!total || !available) {
         return std::nullopt;
