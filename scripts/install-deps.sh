@@ -11,7 +11,7 @@ packages=(
   # run: fonts the window asks for, event sounds, interface descriptions
   fonts-liberation2 fonts-wine fonts-dejavu-core libcanberra-pulse sound-theme-freedesktop udev
   # test: a virtual desktop, network namespaces
-  xvfb xauth openbox x11-utils xdotool imagemagick dbus iproute2 python3
+  xvfb xauth openbox x11-utils xdotool imagemagick dbus iproute2 python3 pulseaudio pulseaudio-utils
 )
 
 missing=()
