@@ -77,10 +77,11 @@ protected:
         const std::string raw = m_dir.path().toStdString() + "/rec.raw";
         const pid_t recorder = ::fork();
         if (recorder == 0) {
-            ::execl("/bin/sh", "sh", "-c",
-                    ("exec parec -d null.monitor --raw --format=s16le --channels=1 --rate=44100 > '" + raw + "'")
-                        .c_str(),
-                    static_cast<char*>(nullptr));
+            ::execl(
+                "/bin/sh", "sh", "-c",
+                ("exec parec -d null.monitor --raw --format=s16le --channels=1 --rate=44100 > '" + raw + "'")
+                    .c_str(),
+                static_cast<char*>(nullptr));
             ::_exit(127);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(300));

@@ -142,5 +142,9 @@ pid=$!
 check "starts after a crashed instance" wait_window
 stop_trafalo "$pid"
 
+# Under the sanitizers the program's own reports land in its log.
+check "no sanitizer report from the program" bash -c "! grep -E 'Sanitizer|runtime error' '$DESKTOP_DIR/trafalo.log'"
+grep -E -A12 'Sanitizer|runtime error' "$DESKTOP_DIR/trafalo.log" | head -40
+
 echo "$passes passed, $failures failed"
 [ "$failures" = 0 ]

@@ -2,6 +2,7 @@
 // window's shutdown runs and saves the settings.
 #include "platform/Platform.h"
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
 #include <csignal>
 #include <fcntl.h>
@@ -20,7 +21,8 @@ void onTerminationRequest(std::function<void()> handler) {
     if (g_pipe[0] < 0 && ::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         return;
     }
-    auto* notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read);
+    // Owned by the application object, so it goes with it.
+    auto* notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [handler = std::move(handler)] {
         char buffer[16];
         while (::read(g_pipe[0], buffer, sizeof buffer) > 0) {

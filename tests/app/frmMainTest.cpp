@@ -1,0 +1,158 @@
+// The main window bound to fakes of the platform, drawn offscreen.
+#include "app/frmMain.h"
+
+#include "display/Layout.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeInstanceLock.h"
+#include "fakes/FakeNetworkTable.h"
+#include "fakes/FakeSettingsStore.h"
+#include "fakes/FakeShell.h"
+#include "fakes/FakeSound.h"
+#include "fakes/FakeSystemInfo.h"
+#include "platform/Platform.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QScreen>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct FakePlatform {
+    FakePlatform() {
+        platform.clock = std::make_unique<FakeClock>();
+        platform.network = std::make_unique<FakeNetworkTable>();
+        platform.system = std::make_unique<FakeSystemInfo>();
+        platform.settings = std::make_unique<FakeSettingsStore>();
+        platform.instanceLock = std::make_unique<FakeInstanceLock>();
+        platform.shell = std::make_unique<FakeShell>();
+        platform.sound = std::make_unique<FakeSound>();
+        table().rows = {FakeNetworkTable::row("Loopback (lo)", 0, 0, 5, 0),
+                        FakeNetworkTable::row("Intel Ethernet (eth0)", 2048, 1000, 5, 1000000000),
+                        FakeNetworkTable::row("veth (v0)", 0, 0, 2, 0)};
+    }
+    FakeNetworkTable& table() { return static_cast<FakeNetworkTable&>(*platform.network); }
+    FakeSettingsStore& settings() { return static_cast<FakeSettingsStore&>(*platform.settings); }
+    FakeClock& clock() { return static_cast<FakeClock&>(*platform.clock); }
+    Platform platform;
+};
+
+QColor fore(QLabel* label) {
+    return label->palette().color(QPalette::WindowText);
+}
+
+TEST(frmMain, StartsWithTheNormalLabelsPlacedAndColoured) {
+    FakePlatform fake;
+    frmMain window(fake.platform);
+    ASSERT_TRUE(window.Form_Load());
+    EXPECT_EQ(window.windowTitle(), "Trafalo");
+    EXPECT_EQ(window.size(), QSize(366, 217));
+    for (const ControlSpec& spec : NormalLayoutLabels()) {
+        QLabel* label = window.Label(std::string(spec.name));
+        ASSERT_NE(label, nullptr) << spec.name;
+        EXPECT_EQ(label->geometry(), QRect(spec.left, spec.top, spec.width, spec.height)) << spec.name;
+        EXPECT_EQ(fore(label), QColor(spec.fore.r, spec.fore.g, spec.fore.b)) << spec.name;
+        EXPECT_EQ(label->font().pixelSize(), PointsToPixels(spec.points)) << spec.name;
+        EXPECT_EQ(label->font().bold(), spec.bold) << spec.name;
+    }
+    EXPECT_EQ(window.Label("lblSpeed(0)")->parentWidget()->geometry(), QRect(0, 138, 366, 77));
+    EXPECT_EQ(window.Label("lblTitle(3)")->text(), "Download Speed");
+
+    QComboBox* list = window.ConnectionList();
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->itemText(1), " Intel Ethernet (eth0)");
+    EXPECT_EQ(list->currentIndex(), 0);
+    EXPECT_EQ(list->geometry(), QRect(42, 31, 457, 24));
+
+    // Right-most place: screen width - window width - 120 pixels, at the top.
+    const int screenWidth = QGuiApplication::primaryScreen()->geometry().width();
+    EXPECT_EQ(window.pos(), QPoint(screenWidth - 366 - 120, 0));
+    window.Form_Unload();
+}
+
+TEST(frmMain, SamplesReachTheLabels) {
+    FakePlatform fake;
+    fake.settings().put("Connection", "1");
+    frmMain window(fake.platform);
+    ASSERT_TRUE(window.Form_Load());
+    EXPECT_EQ(window.ConnectionList()->currentIndex(), 1);
+    fake.clock().seconds += 1;
+    window.Sampler().tmrUpdate_Timer();
+    EXPECT_EQ(window.Label("lblRecv")->text(), "2 KB");
+    EXPECT_EQ(window.Label("lblDSpeed")->text(), "2.00 KB/s ");
+    EXPECT_EQ(window.Label("lblUSpeed")->text(), "1000 B/s ");
+    EXPECT_EQ(window.Label("lblTitle(5)")->toolTip(), "Speed: 1,000.0 Mbps");
+    EXPECT_EQ(window.Label("lblSpeed(0)")->text(), "Top download speed:");
+
+    fake.table().rows[1].octetsIn += 3 * 1048576;
+    fake.clock().seconds += 1;
+    window.Sampler().tmrUpdate_Timer();
+    EXPECT_EQ(window.Label("lblDSpeed")->text(), "3.00 MB/s ");
+    EXPECT_EQ(window.Label("lblSpeed(0)")->text(), "Top download speed: 3,072.00 Kb/s");
+    EXPECT_EQ(window.Label("lblSpeed(0)")->toolTip(), "Top download speed: 3,072.00 Kb/s");
+    window.Form_Unload();
+}
+
+TEST(frmMain, PickingInTheListSelectsAndSaves) {
+    FakePlatform fake;
+    frmMain window(fake.platform);
+    ASSERT_TRUE(window.Form_Load());
+    emit window.ConnectionList()->activated(2);
+    EXPECT_EQ(window.Selection().ListIndex(), 2);
+    EXPECT_EQ(fake.settings().main("Connection"), "2");
+    EXPECT_TRUE(window.Selection().MenuItems()[2].checked);
+    window.Form_Unload();
+}
+
+TEST(frmMain, ShutdownSavesEveryKeyOnce) {
+    FakePlatform fake;
+    fake.settings().put("Sound", "False");
+    fake.settings().put("SmallUI", "1");
+    fake.settings().put("Left", "1500");
+    fake.settings().put("Top", "300");
+    frmMain window(fake.platform);
+    ASSERT_TRUE(window.Form_Load());
+    fake.settings().writes.clear();
+    window.Form_Unload();
+    window.Form_Unload(); // a second unload (close after Exit) saves nothing more
+    ASSERT_EQ(fake.settings().writes.size(), 13u);
+    EXPECT_EQ(fake.settings().main("Left"), "1500");
+    EXPECT_EQ(fake.settings().main("Top"), "0");
+    EXPECT_EQ(fake.settings().main("Sound"), "False");
+    EXPECT_EQ(fake.settings().main("SmallUI"), "1");
+    EXPECT_EQ(fake.settings().main("Tray"), "True"); // never shown in this test: hidden
+    EXPECT_EQ(fake.settings().main("Connection"), "0");
+}
+
+TEST(frmMain, AnotherInstanceEndsTheStart) {
+    FakePlatform fake;
+    static_cast<FakeInstanceLock&>(*fake.platform.instanceLock).taken = true;
+    frmMain window(fake.platform);
+    EXPECT_FALSE(window.Form_Load());
+    EXPECT_EQ(fake.table().reads, 0);
+    EXPECT_TRUE(fake.settings().writes.empty());
+}
+
+TEST(frmMain, AnEmptyTableLeavesAnIdleMonitor) {
+    FakePlatform fake;
+    fake.table().rows.clear();
+    frmMain window(fake.platform);
+    ASSERT_TRUE(window.Form_Load());
+    EXPECT_EQ(window.ConnectionList()->count(), 0);
+    const int reads = fake.table().reads;
+    fake.clock().seconds += 10;
+    window.Sampler().tmrUpdate_Timer();
+    EXPECT_EQ(fake.table().reads, reads);
+    window.Form_Unload();
+    EXPECT_EQ(fake.settings().main("Connection"), "-1");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
