@@ -3,6 +3,7 @@
 // caption, colours and font, in pixels. Controls inside the graph are placed
 // relative to the graph.
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -31,7 +32,7 @@ struct ControlSpec {
 // Pixel size of a font given in points at 96 logical dots per inch
 // (8.25 pt is 11 px).
 inline int PointsToPixels(double points) {
-    return static_cast<int>(points * 96.0 / 72.0 + 0.5);
+    return static_cast<int>(std::lround(points * 96.0 / 72.0));
 }
 
 // Every label of the Normal layout, in design order.

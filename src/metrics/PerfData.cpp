@@ -99,8 +99,8 @@ std::uint64_t SystemTimeToFileTime(const SystemTime& t) {
         return 0;
     }
     const std::int64_t days = daysFromCivil(t.year, t.month, t.day) + kDaysFrom1601To1970;
-    const std::uint64_t seconds =
-        static_cast<std::uint64_t>(days) * 86400 + t.hour * 3600u + t.minute * 60u + t.second;
+    const std::uint64_t seconds = static_cast<std::uint64_t>(days) * 86400 + std::uint64_t{t.hour} * 3600 +
+                                  std::uint64_t{t.minute} * 60 + t.second;
     return seconds * kTicksPerSecond + static_cast<std::uint64_t>(t.milliseconds) * 10000;
 }
 

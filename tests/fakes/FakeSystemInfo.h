@@ -16,6 +16,9 @@ public:
         if (queryResult != 0) {
             return queryResult;
         }
+        if (block.empty()) {
+            return 30; // nothing to give: a read fault
+        }
         if (block.size() > size) {
             size = static_cast<std::uint32_t>(block.size());
             return 234;

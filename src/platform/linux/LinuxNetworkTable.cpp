@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr std::size_t kReceiveBuffer = 64 * 1024;
+constexpr std::size_t kReceiveBuffer = std::size_t{64} * 1024;
 
 // Interface types as the IANA ifType numbers the rest of the program knows.
 std::int32_t ifType(unsigned short arphrd) {
@@ -335,7 +335,8 @@ std::int64_t LinuxNetworkTable::linkSpeed(const std::string& name) {
     }
     // ETHTOOL_GLINKSETTINGS: a handshake first learns the mode-mask size.
     // The settings are followed by three link-mode masks of up to 127 words.
-    alignas(ethtool_link_settings) std::uint8_t storage[sizeof(ethtool_link_settings) + 3 * 127 * 4] = {};
+    constexpr std::size_t kMaskBytes = std::size_t{3} * 127 * sizeof(std::uint32_t);
+    alignas(ethtool_link_settings) std::uint8_t storage[sizeof(ethtool_link_settings) + kMaskBytes] = {};
     auto* settings = reinterpret_cast<ethtool_link_settings*>(storage);
     ifreq ifr{};
     std::strncpy(ifr.ifr_name, name.c_str(), IFNAMSIZ - 1);

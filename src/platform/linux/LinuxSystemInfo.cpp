@@ -5,6 +5,7 @@
 #include "metrics/PerfData.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstring>
 #include <sys/resource.h>
@@ -33,7 +34,11 @@ std::uint32_t LinuxSystemInfo::versionWord() {
     }
     unsigned major = 0;
     unsigned minor = 0;
-    std::sscanf(name.release, "%u.%u", &major, &minor);
+    const char* end = name.release + std::strlen(name.release);
+    const auto first = std::from_chars(name.release, end, major);
+    if (first.ptr < end && *first.ptr == '.') {
+        std::from_chars(first.ptr + 1, end, minor);
+    }
     return (major & 0xFF) | ((minor & 0xFF) << 8);
 }
 
