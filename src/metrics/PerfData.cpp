@@ -65,6 +65,29 @@ std::optional<std::int32_t> numericName(const Reader& r, std::uint64_t offset, s
     return static_cast<std::int32_t>(value);
 }
 
+// Walks count headers of at least size bytes from position, each followed by
+// the next at the distance its first field gives, to the one whose field at
+// indexOffset is wanted. Sets truncated when a header lies outside the data.
+std::optional<std::uint64_t> findHeader(const Reader& r, std::uint64_t position, std::uint32_t count,
+                                        std::size_t size, std::size_t indexOffset, std::uint32_t wanted,
+                                        bool& truncated) {
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (!r.has(position, size)) {
+            truncated = true;
+            return std::nullopt;
+        }
+        if (r.u32(position + indexOffset) == wanted) {
+            return position;
+        }
+        const std::uint32_t step = r.u32(position);
+        if (step == 0) {
+            break; // the same header again and again: it is not there
+        }
+        position += step;
+    }
+    return std::nullopt;
+}
+
 std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
     y -= m <= 2 ? 1 : 0;
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
@@ -139,56 +162,24 @@ PerfWalk WalkPerfData(std::span<const std::uint8_t> data) {
     walk.time =
         SystemTime{r.u16(36), r.u16(38), r.u16(40), r.u16(42), r.u16(44), r.u16(46), r.u16(48), r.u16(50)};
 
-    // Objects.
-    std::uint64_t position = r.u32(24);
-    const std::uint32_t objectCount = r.u32(28);
-    std::optional<std::uint64_t> object;
-    for (std::uint32_t i = 0; i < objectCount; ++i) {
-        if (!r.has(position, kObjectSize)) {
-            walk.error = PerfWalk::Error::Truncated;
-            return walk;
-        }
-        if (r.u32(position + 12) == kProcessorObjectIndex) {
-            object = position;
-            break;
-        }
-        const std::uint32_t step = r.u32(position);
-        if (step == 0) {
-            break; // the same object again and again: it is not there
-        }
-        position += step;
-    }
+    // Objects, then the Processor object's counter definitions.
+    bool truncated = false;
+    const auto object =
+        findHeader(r, r.u32(24), r.u32(28), kObjectSize, 12, kProcessorObjectIndex, truncated);
     if (!object) {
-        walk.error = PerfWalk::Error::NoProcessorObject;
+        walk.error = truncated ? PerfWalk::Error::Truncated : PerfWalk::Error::NoProcessorObject;
         return walk;
     }
-
-    // Counter definitions.
-    position = *object + r.u32(*object + 8);
-    const std::uint32_t counterCount = r.u32(*object + 32);
-    std::optional<std::uint32_t> counterOffset;
-    for (std::uint32_t i = 0; i < counterCount; ++i) {
-        if (!r.has(position, kCounterDefSize)) {
-            walk.error = PerfWalk::Error::Truncated;
-            return walk;
-        }
-        if (r.u32(position + 4) == kProcessorTimeCounterIndex) {
-            counterOffset = r.u32(position + 36);
-            break;
-        }
-        const std::uint32_t step = r.u32(position);
-        if (step == 0) {
-            break;
-        }
-        position += step;
-    }
-    if (!counterOffset) {
-        walk.error = PerfWalk::Error::NoIdleCounter;
+    const auto counter = findHeader(r, *object + r.u32(*object + 8), r.u32(*object + 32), kCounterDefSize, 4,
+                                    kProcessorTimeCounterIndex, truncated);
+    if (!counter) {
+        walk.error = truncated ? PerfWalk::Error::Truncated : PerfWalk::Error::NoIdleCounter;
         return walk;
     }
+    const std::uint32_t counterOffset = r.u32(*counter + 36);
 
     // Instances: definition, name, counter block, next instance.
-    position = *object + r.u32(*object + 4);
+    std::uint64_t position = *object + r.u32(*object + 4);
     const auto instanceCount = static_cast<std::int32_t>(r.u32(*object + 40));
     for (std::int32_t i = 0; i < instanceCount; ++i) {
         if (!r.has(position, kInstanceDefSize)) {
@@ -211,11 +202,11 @@ PerfWalk WalkPerfData(std::span<const std::uint8_t> data) {
         }
         const std::uint32_t blockLength = r.u32(position);
         if (cpu) {
-            if (!r.has(position + *counterOffset, 8)) {
+            if (!r.has(position + counterOffset, 8)) {
                 walk.error = PerfWalk::Error::Truncated;
                 return walk;
             }
-            walk.instances.push_back({*cpu, r.u64(position + *counterOffset)});
+            walk.instances.push_back({*cpu, r.u64(position + counterOffset)});
         }
         if (definitionLength == 0 && blockLength == 0) {
             walk.error = PerfWalk::Error::Truncated; // would read the same instance for ever
