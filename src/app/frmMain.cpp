@@ -109,19 +109,20 @@ void frmMain::buildControls() {
         }
     });
 
-    for (const ControlSpec& spec : NormalLayoutLabels()) {
-        QWidget* parent = spec.inGraph ? m_picGraph : this;
+    for (const ControlSpec& control : NormalLayoutLabels()) {
+        QWidget* parent = control.inGraph ? m_picGraph : this;
         auto* label = new QLabel(
-            QString::fromUtf8(spec.caption.data(), static_cast<qsizetype>(spec.caption.size())), parent);
-        label->setGeometry(spec.left, spec.top, spec.width, spec.height);
-        label->setFont(fontOf(spec.font, spec.points, spec.bold));
-        label->setAlignment(alignmentOf(spec.align));
+            QString::fromUtf8(control.caption.data(), static_cast<qsizetype>(control.caption.size())),
+            parent);
+        label->setGeometry(control.left, control.top, control.width, control.height);
+        label->setFont(fontOf(control.font, control.points, control.bold));
+        label->setAlignment(alignmentOf(control.align));
         QPalette labelPalette = label->palette();
-        labelPalette.setColor(QPalette::WindowText, toColor(spec.fore));
-        labelPalette.setColor(QPalette::Window, toColor(spec.back));
+        labelPalette.setColor(QPalette::WindowText, toColor(control.fore));
+        labelPalette.setColor(QPalette::Window, toColor(control.back));
         label->setPalette(labelPalette);
-        label->setAutoFillBackground(!spec.transparent);
-        m_labels[std::string(spec.name)] = label;
+        label->setAutoFillBackground(!control.transparent);
+        m_labels[std::string(control.name)] = label;
     }
     // The title label lies over the gradient strip; the list lies over " Net:".
     m_labels["lblTitle(0)"]->raise();

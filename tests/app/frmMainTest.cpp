@@ -48,13 +48,14 @@ TEST(frmMain, StartsWithTheNormalLabelsPlacedAndColoured) {
     ASSERT_TRUE(window.Form_Load());
     EXPECT_EQ(window.windowTitle(), "Trafalo");
     EXPECT_EQ(window.size(), QSize(366, 217));
-    for (const ControlSpec& spec : NormalLayoutLabels()) {
-        QLabel* label = window.Label(std::string(spec.name));
-        ASSERT_NE(label, nullptr) << spec.name;
-        EXPECT_EQ(label->geometry(), QRect(spec.left, spec.top, spec.width, spec.height)) << spec.name;
-        EXPECT_EQ(fore(label), QColor(spec.fore.r, spec.fore.g, spec.fore.b)) << spec.name;
-        EXPECT_EQ(label->font().pixelSize(), PointsToPixels(spec.points)) << spec.name;
-        EXPECT_EQ(label->font().bold(), spec.bold) << spec.name;
+    for (const ControlSpec& control : NormalLayoutLabels()) {
+        QLabel* label = window.Label(std::string(control.name));
+        ASSERT_NE(label, nullptr) << control.name;
+        EXPECT_EQ(label->geometry(), QRect(control.left, control.top, control.width, control.height))
+            << control.name;
+        EXPECT_EQ(fore(label), QColor(control.fore.r, control.fore.g, control.fore.b)) << control.name;
+        EXPECT_EQ(label->font().pixelSize(), PointsToPixels(control.points)) << control.name;
+        EXPECT_EQ(label->font().bold(), control.bold) << control.name;
     }
     EXPECT_EQ(window.Label("lblSpeed(0)")->parentWidget()->geometry(), QRect(0, 138, 366, 77));
     EXPECT_EQ(window.Label("lblTitle(3)")->text(), "Download Speed");

@@ -118,12 +118,4 @@ TEST_F(NullSink, EventSoundsArePlayed) {
     EXPECT_FALSE(sound.playEvent("NoSuchSound"));
 }
 
-TEST(CanberraSound, AliasesNameThemeEvents) {
-    EXPECT_STREQ(CanberraSound::eventId("SystemHand"), "dialog-error");
-    EXPECT_STREQ(CanberraSound::eventId("SystemExclamation"), "dialog-warning");
-    EXPECT_STREQ(CanberraSound::eventId("SystemAsterisk"), "dialog-information");
-    EXPECT_STREQ(CanberraSound::eventId("SystemQuestion"), "dialog-question");
-    EXPECT_STREQ(CanberraSound::eventId("systemhand"), "");
-}
-
 } // namespace
