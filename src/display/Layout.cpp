@@ -51,9 +51,9 @@ std::span<const ControlSpec> NormalLayoutLabels() {
 }
 
 const ControlSpec* FindControl(std::string_view name) {
-    for (const ControlSpec& spec : kLabels) {
-        if (spec.name == name) {
-            return &spec;
+    for (const ControlSpec& control : kLabels) {
+        if (control.name == name) {
+            return &control;
         }
     }
     return nullptr;
