@@ -1,9 +1,11 @@
 #include "frmMain.h"
 
+#include "GraphView.h"
 #include "app/SettingsKeys.h"
 #include "display/Layout.h"
 #include "metrics/MemoryStatus.h"
 #include "platform/Platform.h"
+#include "resources/Pictures.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -11,7 +13,10 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QScreen>
+#include <QSystemTrayIcon>
+#include <QWindow>
 
 namespace {
 
@@ -68,7 +73,11 @@ NumberSeparators userSeparators() {
 } // namespace
 
 frmMain::frmMain(Platform& platform)
-    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool), m_platform(platform) {
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool), m_platform(platform),
+      m_display(TrafficDisplay::Sources{
+          [this] { return m_cpuLoad ? m_cpuLoad->GetAllCPUUsage() : 0; },
+          [this] { return GetMemoryStatus(*m_platform.system); },
+          [this] { return m_platform.power ? m_platform.power->read() : std::optional<PowerStatus>(); }}) {
     m_tmrUpdate.setInterval(500);
     m_tmrReset.setInterval(20000);
     connect(&m_tmrUpdate, &QTimer::timeout, this, [this] { m_sampler->tmrUpdate_Timer(); });
@@ -85,18 +94,27 @@ void frmMain::buildControls() {
     setPalette(palette);
     setAutoFillBackground(true);
 
+    setWindowIcon(WindowIcon());
     auto* imgBottom = new QLabel(this);
     imgBottom->setGeometry(0, 0, kImgBottomWidth, kImgBottomHeight);
-    imgBottom->setStyleSheet(QStringLiteral("background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 "
-                                            "#f4f4ff, stop:0.5 #c0c0ff, stop:1 #8080e0);"));
+    imgBottom->setPixmap(QPixmap::fromImage(DrawTitleStrip()));
+    imgBottom->setScaledContents(true);
     m_labels["imgBottom"] = imgBottom;
 
-    m_picGraph = new QWidget(this);
+    m_picTray = new QLabel(this);
+    m_picTray->setGeometry(kPicTrayLeft, kPicTrayTop, kPicTraySize, kPicTraySize);
+    m_picTray->setPixmap(QPixmap::fromImage(DrawGlobe(32)));
+
+    m_picGraph = new GraphView(this);
     m_picGraph->setGeometry(kGraphLeft, kGraphTop, kGraphWidth, kGraphHeight);
-    QPalette graphPalette = m_picGraph->palette();
-    graphPalette.setColor(QPalette::Window, Qt::black);
-    m_picGraph->setPalette(graphPalette);
-    m_picGraph->setAutoFillBackground(true);
+    m_picGraph->setImage(&m_display.Graph());
+    m_picGraph->onDoubleClick = [this](QMouseEvent*) { picGraph_DblClick(); };
+    m_picGraph->onPress = [this](QMouseEvent* event) {
+        if (event->button() == Qt::LeftButton && windowHandle()) {
+            windowHandle()->startSystemMove();
+        }
+    };
+    m_picGraph->onRelease = [this](QMouseEvent*) { picTray_Click(); };
 
     m_cboConnectionType = new QComboBox(this);
     m_cboConnectionType->setGeometry(kComboLeft, kComboTop, kComboWidth, kComboHeight);
@@ -110,7 +128,7 @@ void frmMain::buildControls() {
     });
 
     for (const ControlSpec& control : NormalLayoutLabels()) {
-        QWidget* parent = control.inGraph ? m_picGraph : this;
+        QWidget* parent = control.inGraph ? static_cast<QWidget*>(m_picGraph) : this;
         auto* label = new QLabel(
             QString::fromUtf8(control.caption.data(), static_cast<qsizetype>(control.caption.size())),
             parent);
@@ -126,6 +144,7 @@ void frmMain::buildControls() {
     }
     // The title label lies over the gradient strip; the list lies over " Net:".
     m_labels["lblTitle(0)"]->raise();
+    m_picTray->raise();
     m_cboConnectionType->raise();
 }
 
@@ -162,7 +181,8 @@ bool frmMain::Form_Load() {
     m_selection->Build();
     m_selection->SelectSaved();
     m_options = settings.options;
-    DisplayMode = settings.smallUI;
+    std::int32_t mode = settings.smallUI;
+    SetDisplayMode(mode);
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int screenWidth = screen ? screen->geometry().width() : 1024;
@@ -171,6 +191,10 @@ bool frmMain::Form_Load() {
     winId(); // the native window exists before it is placed, so its place is known to Qt
     move(place.left / kTwipsPerPixel, place.top / kTwipsPerPixel);
 
+    if (settings.tray) {
+        AddTrayIcon();
+        m_startHidden = true;
+    }
     m_tmrReset.start();
     m_tmrUpdate.start();
     return true;
@@ -183,11 +207,12 @@ void frmMain::Form_Unload() {
     m_unloaded = true;
     m_tmrUpdate.stop();
     m_cpuLoad.reset();
+    RemoveTrayIcon();
     ShutdownState state;
     state.connection = m_selection->ListIndex();
     state.left = x() * kTwipsPerPixel;
     state.top = y() * kTwipsPerPixel;
-    state.hidden = isHidden();
+    state.hidden = isHidden() || m_startHidden;
     state.options = m_options;
     state.displayMode = DisplayMode;
     SaveShutdownSettings(*m_platform.settings, state);
@@ -205,10 +230,161 @@ void frmMain::RefreshTrafficDisplay(std::int32_t& download, std::int32_t& upload
         m_sampler->SkipNextSample = false;
         return;
     }
-    const std::int32_t cpu = m_cpuLoad ? m_cpuLoad->GetAllCPUUsage() : 0;
-    bool skip = false;
-    m_history.Push(download, upload, cpu, skip);
-    CurrentMemoryStatus = GetMemoryStatus(*m_platform.system);
+    DisplayInputs in;
+    in.tinyChecked = m_windowTypeChecked[2];
+    in.showBandwidth = m_options.showBandwidth;
+    in.analogTray = m_options.analogTrayIcon;
+    in.battery = m_options.battery;
+    in.windowVisible = isVisible();
+    in.linkDown = m_sampler->CurrentInterface && m_sampler->CurrentInterface->OperationalStatus <= 2;
+    in.averageDownload = m_sampler->AverageDownload;
+    in.averageUpload = m_sampler->AverageUpload;
+    in.downloadCaption = Label("lblDSpeed")->text().toStdString();
+    in.uploadCaption = Label("lblUSpeed")->text().toStdString();
+    m_display.Refresh(download, upload, in);
+    m_picGraph->setToolTip(QString::fromStdString(m_display.ToolTip()));
+    m_picGraph->update();
+    if (!in.windowVisible) {
+        m_display.MakeBackgroundBlack();
+        bool idle = m_sampler->AverageUpload < 1 && m_sampler->AverageDownload < 1;
+        UpdateTrayIcon(idle);
+    }
+}
+
+QWidget* frmMain::Graph() const {
+    return m_picGraph;
+}
+
+void frmMain::ShowStatisticsLabels(bool visible) {
+    for (const char* name : {"lblSpeed(0)", "lblSpeed(1)", "lblSpeed(2)", "lblSpeed(3)"}) {
+        Label(name)->setVisible(visible);
+    }
+}
+
+void frmMain::SetDisplayMode(std::int32_t& mode) {
+    m_display.ClearGraph();
+    for (bool& checked : m_windowTypeChecked) {
+        checked = false;
+    }
+    if (mode >= 0 && mode <= 2) {
+        m_windowTypeChecked[mode] = true;
+    }
+    VolumeButtonRequested = false;
+    auto placeGraph = [this](int left, int top, int width, int height) {
+        m_picGraph->setGeometry(left, top, width, height);
+        m_display.SetGraphSize(width, height);
+        m_picGraph->setImage(&m_display.Graph());
+    };
+    switch (mode) {
+    case 0:
+        placeGraph(kGraphLeft, kGraphTop, kGraphWidth, kGraphHeight);
+        setFixedSize(kNormalWidth, kNormalHeight);
+        ShowStatisticsLabels(true);
+        break;
+    case 1:
+        placeGraph(0, 0, kGraphWidth, kGraphHeight);
+        m_picGraph->raise(); // above every other control
+        setFixedSize(kGraphWidth, kGraphHeight);
+        ShowStatisticsLabels(true);
+        break;
+    case 2: {
+        const int width = m_options.showBandwidth ? kTinyWidthBandwidth : kTinyWidth;
+        placeGraph(0, 0, width, kTinyHeight);
+        m_picGraph->raise();
+        setFixedSize(width, kTinyHeight);
+        ShowStatisticsLabels(false);
+        break;
+    }
+    default:
+        break;
+    }
+    DisplayMode = mode;
+    m_picGraph->update();
+}
+
+void frmMain::picGraph_DblClick() {
+    const Qt::KeyboardModifiers keys = QGuiApplication::queryKeyboardModifiers();
+    if (keys & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier)) {
+        return; // the tools these gestures open come with the popup menu
+    }
+    std::int32_t next = DisplayMode == 0 ? 1 : DisplayMode == 1 ? 2 : 0;
+    SetDisplayMode(next);
+}
+
+void frmMain::picTray_Click() {
+    if (SuppressNextMenu) {
+        SuppressNextMenu = false;
+    }
+    // The popup menu itself is built with the menu commands.
+}
+
+void frmMain::AddTrayIcon() {
+    if (!m_trayIcon) {
+        m_trayIcon = new QSystemTrayIcon(this);
+        connect(m_trayIcon, &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason reason) {
+                    // The icon's activations as the mouse messages the handler knows.
+                    switch (reason) {
+                    case QSystemTrayIcon::Trigger:
+                        picTray_MouseMove(513);
+                        picTray_MouseMove(514);
+                        break;
+                    case QSystemTrayIcon::Context:
+                        picTray_MouseMove(516);
+                        picTray_MouseMove(517);
+                        break;
+                    case QSystemTrayIcon::DoubleClick:
+                        picTray_MouseMove(515);
+                        break;
+                    default:
+                        break;
+                    }
+                });
+    }
+    m_trayIcon->setIcon(windowIcon());
+    m_trayIcon->setToolTip(QStringLiteral("Trafalo"));
+    m_trayIcon->show();
+}
+
+void frmMain::UpdateTrayIcon(bool& idle) {
+    if (!m_trayIcon) {
+        return;
+    }
+    // The previous picture is released as the new icon replaces it.
+    m_trayIcon->setIcon(idle ? windowIcon() : QIcon(QPixmap::fromImage(m_display.TrayPicture())));
+    m_trayToolTip =
+        TrayToolTip(Label("lblDSpeed")->text().toStdString(), Label("lblUSpeed")->text().toStdString());
+    m_trayIcon->setToolTip(QString::fromStdString(m_trayToolTip));
+}
+
+void frmMain::RemoveTrayIcon() {
+    if (m_trayIcon) {
+        m_trayIcon->hide();
+    }
+}
+
+void frmMain::picTray_MouseMove(int message) {
+    if (isVisible()) {
+        return;
+    }
+    if (message == 513) {
+        mnuPopupHide_Click();
+    } else if (message == 516) {
+        picTray_Click();
+    }
+}
+
+void frmMain::mnuPopupHide_Click() {
+    if (isVisible()) {
+        AddTrayIcon();
+        hide();
+    } else {
+        m_startHidden = false;
+        show();
+        activateWindow();
+        raise();
+        RemoveTrayIcon();
+    }
 }
 
 void frmMain::setUpdateTimerEnabled(bool enabled) {
@@ -261,7 +437,7 @@ void frmMain::refreshTrafficDisplay(std::int32_t& download, std::int32_t& upload
 }
 
 void frmMain::clearHistories() {
-    m_history.ClearTraffic();
+    m_display.History.ClearTraffic();
 }
 
 void frmMain::resetTopSpeeds() {

@@ -3,7 +3,7 @@
 // binds the labels and the interface list to the sampler and the selection.
 #include "app/AppSettings.h"
 #include "app/Main.h"
-#include "display/TrafficHistory.h"
+#include "display/TrafficDisplay.h"
 #include "metrics/CPULoad.h"
 #include "net/CIpHelper.h"
 #include "net/InterfaceSelection.h"
@@ -14,8 +14,10 @@
 #include <map>
 #include <memory>
 
+class GraphView;
 class QComboBox;
 class QLabel;
+class QSystemTrayIcon;
 struct Platform;
 
 class frmMain : public QWidget, private TrafficSampler::Host, private InterfaceSelection::Host {
@@ -37,6 +39,29 @@ public:
 
     // The per-sample display entry point.
     void RefreshTrafficDisplay(std::int32_t& download, std::int32_t& upload);
+    // Switches to display mode 0 Normal, 1 Small or 2 Tiny and lays the window out.
+    void SetDisplayMode(std::int32_t& mode);
+    void ShowStatisticsLabels(bool visible);
+    // The notification-area icon, present while the window is hidden.
+    void AddTrayIcon();
+    void UpdateTrayIcon(bool& idle);
+    void RemoveTrayIcon();
+    // The mouse message the icon reports (513 left down, 516 right down).
+    void picTray_MouseMove(int message);
+    // Hide to the notification area, or show the window again.
+    void mnuPopupHide_Click();
+    // The popup menu; opens nothing while Ctrl or Shift is held.
+    void picTray_Click();
+    void picGraph_DblClick();
+
+    TrafficDisplay& Display() { return m_display; }
+    QSystemTrayIcon* TrayIcon() const { return m_trayIcon; }
+    QWidget* Graph() const;
+    // Window-type check marks (exactly one after SetDisplayMode with 0..2).
+    bool WindowTypeChecked(int mode) const { return mode >= 0 && mode < 3 && m_windowTypeChecked[mode]; }
+    void SetOptions(const Options& options) { m_options = options; }
+    bool SuppressNextMenu = false;
+    bool VolumeButtonRequested = false;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -69,16 +94,20 @@ private:
     std::unique_ptr<CIpHelper> m_ipHelper;
     std::unique_ptr<InterfaceSelection> m_selection;
     std::unique_ptr<TrafficSampler> m_sampler;
-    TrafficHistory m_history;
+    TrafficDisplay m_display;
+    bool m_windowTypeChecked[3] = {false, false, false};
+    QSystemTrayIcon* m_trayIcon = nullptr;
+    std::string m_trayToolTip;
     std::string m_excludedDriveLetters;
     std::int32_t m_autoFreeMemMB = 10;
     bool m_unloaded = false;
+    bool m_startHidden = false; // hidden in the notification area since start-up
     bool m_fillingList = false;
 
     QTimer m_tmrUpdate;
     QTimer m_tmrReset;
     std::map<std::string, QLabel*> m_labels;
-    QWidget* m_picGraph = nullptr;
+    GraphView* m_picGraph = nullptr;
     QLabel* m_picTray = nullptr;
     QComboBox* m_cboConnectionType = nullptr;
 };

@@ -48,3 +48,6 @@ inline constexpr int kPicTrayLeft = 332, kPicTrayTop = 0, kPicTraySize = 33;
 inline constexpr int kImgBottomWidth = 655, kImgBottomHeight = 38;
 inline constexpr int kComboLeft = 42, kComboTop = 31, kComboWidth = 457, kComboHeight = 24;
 inline constexpr Rgb kPanelBlue{192, 192, 255};
+
+// The Tiny mode's graph: 140 pixels wide with the speed readouts, else 120.
+inline constexpr int kTinyWidthBandwidth = 140, kTinyWidth = 120, kTinyHeight = 26;

@@ -1,16 +1,17 @@
 #pragma once
-// The graph's three histories and the per-sample display entry point.
+// The graph's three histories: 120 slots each, slot 0 the oldest.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 class TrafficHistory {
 public:
     static constexpr std::size_t kSlots = 120;
-    using History = std::array<double, kSlots>; // slot 0 the oldest
+    using History = std::array<double, kSlots>;
 
     History DownloadHistory{};
     History UploadHistory{};
-    History CpuHistory{};
+    std::array<std::int32_t, kSlots> CpuHistory{};
 
     // Empties the two traffic histories (a new interface starts an empty graph).
     void ClearTraffic() {
@@ -18,25 +19,23 @@ public:
         UploadHistory.fill(0);
     }
 
-    // Shifts one sample in at the newest end. Returns false, and shifts
-    // nothing, when skipNextSample was set: it is cleared instead, so the first
-    // sample after start-up is not plotted.
-    bool Push(std::int32_t download, std::int32_t upload, std::int32_t cpuPercent, bool& skipNextSample) {
-        if (skipNextSample) {
-            skipNextSample = false;
-            return false;
-        }
-        shiftIn(DownloadHistory, download);
-        shiftIn(UploadHistory, upload);
-        shiftIn(CpuHistory, cpuPercent);
-        return true;
+    // Shifts one sample in at slot n - 1 (n shown slots); slots from n on are
+    // neither moved nor changed.
+    void ShiftTraffic(std::size_t n, double download, double upload) {
+        shiftIn(DownloadHistory, n, download);
+        shiftIn(UploadHistory, n, upload);
     }
+    void ShiftCpu(std::size_t n, std::int32_t percent) { shiftIn(CpuHistory, n, percent); }
 
 private:
-    static void shiftIn(History& history, double value) {
-        for (std::size_t i = 0; i + 1 < kSlots; ++i) {
-            history[i] = history[i + 1];
+    template <typename Slots, typename Value> static void shiftIn(Slots& slots, std::size_t n, Value value) {
+        n = n > kSlots ? kSlots : n;
+        if (n == 0) {
+            return;
         }
-        history[kSlots - 1] = value;
+        for (std::size_t i = 0; i + 1 < n; ++i) {
+            slots[i] = slots[i + 1];
+        }
+        slots[n - 1] = value;
     }
 };

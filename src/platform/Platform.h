@@ -4,6 +4,7 @@
 #include "IClock.h"
 #include "IInstanceLock.h"
 #include "INetworkTable.h"
+#include "IPowerStatus.h"
 #include "ISettingsStore.h"
 #include "IShell.h"
 #include "ISound.h"
@@ -21,6 +22,7 @@ struct Platform {
     std::unique_ptr<IInstanceLock> instanceLock;
     std::unique_ptr<IShell> shell;
     std::unique_ptr<ISound> sound;
+    std::unique_ptr<IPowerStatus> power;
 };
 
 // Builds the implementations of the platform this program was compiled for.

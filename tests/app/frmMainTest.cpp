@@ -44,6 +44,7 @@ QColor fore(QLabel* label) {
 
 TEST(frmMain, StartsWithTheNormalLabelsPlacedAndColoured) {
     FakePlatform fake;
+    fake.settings().put("SmallUI", "0");
     frmMain window(fake.platform);
     ASSERT_TRUE(window.Form_Load());
     EXPECT_EQ(window.windowTitle(), "Trafalo");
@@ -69,6 +70,71 @@ TEST(frmMain, StartsWithTheNormalLabelsPlacedAndColoured) {
     // Right-most place: screen width - window width - 120 pixels, at the top.
     const int screenWidth = QGuiApplication::primaryScreen()->geometry().width();
     EXPECT_EQ(window.pos(), QPoint(screenWidth - 366 - 120, 0));
+    window.Form_Unload();
+}
+
+TEST(frmMain, AnEmptyStoreStartsTinyAtTheTopRight) {
+    FakePlatform fake;
+    frmMain window(fake.platform);
+    ASSERT_TRUE(window.Form_Load());
+    EXPECT_EQ(window.DisplayMode, 2);
+    EXPECT_TRUE(window.WindowTypeChecked(2));
+    EXPECT_FALSE(window.WindowTypeChecked(0));
+    EXPECT_EQ(window.size(), QSize(140, 26)); // "Show Bandwidth" is on by default
+    const int screenWidth = QGuiApplication::primaryScreen()->geometry().width();
+    EXPECT_EQ(window.pos(), QPoint(screenWidth - 140 - 120, 0));
+    EXPECT_FALSE(window.Label("lblSpeed(0)")->isVisibleTo(&window));
+    window.Form_Unload();
+}
+
+struct ModeCase {
+    std::int32_t mode;
+    bool bandwidth;
+    QSize window;
+    QRect graph;
+};
+
+TEST(frmMain, DisplayModesSizeTheWindowAndGraph) {
+    const ModeCase cases[] = {
+        {0, true, {366, 217}, {0, 138, 366, 77}},
+        {1, true, {366, 77}, {0, 0, 366, 77}},
+        {2, true, {140, 26}, {0, 0, 140, 26}},
+        {2, false, {120, 26}, {0, 0, 120, 26}},
+    };
+    for (const ModeCase& c : cases) {
+        FakePlatform fake;
+        fake.settings().put("ShowBandwidth", c.bandwidth ? "True" : "False");
+        fake.settings().put("SmallUI", std::to_string(c.mode));
+        frmMain window(fake.platform);
+        ASSERT_TRUE(window.Form_Load());
+        EXPECT_EQ(window.size(), c.window) << c.mode;
+        EXPECT_EQ(window.Graph()->geometry(), c.graph) << c.mode;
+        EXPECT_EQ(window.Display().Graph().size(), c.graph.size()) << c.mode;
+        for (int m = 0; m < 3; ++m) {
+            EXPECT_EQ(window.WindowTypeChecked(m), m == c.mode);
+        }
+        window.Form_Unload();
+    }
+}
+
+TEST(frmMain, AModeOutOfRangeChangesNoSizeButIsKept) {
+    FakePlatform fake;
+    fake.settings().put("SmallUI", "1");
+    frmMain window(fake.platform);
+    ASSERT_TRUE(window.Form_Load());
+    std::int32_t mode = 7;
+    window.SetDisplayMode(mode);
+    EXPECT_EQ(window.DisplayMode, 7);
+    EXPECT_EQ(window.size(), QSize(366, 77));
+    for (int m = 0; m < 3; ++m) {
+        EXPECT_FALSE(window.WindowTypeChecked(m));
+    }
+    window.picGraph_DblClick(); // the next double click goes to Normal
+    EXPECT_EQ(window.DisplayMode, 0);
+    window.picGraph_DblClick();
+    EXPECT_EQ(window.DisplayMode, 1);
+    window.picGraph_DblClick();
+    EXPECT_EQ(window.DisplayMode, 2);
     window.Form_Unload();
 }
 

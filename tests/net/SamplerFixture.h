@@ -30,7 +30,11 @@ public:
     void refreshIpAddresses() override { ++ipRefreshes; }
     void refreshTrafficDisplay(std::int32_t& download, std::int32_t& upload) override {
         events.push_back("display " + std::to_string(download) + " " + std::to_string(upload));
-        history.Push(download, upload, 0, *skip);
+        if (*skip) {
+            *skip = false;
+            return;
+        }
+        history.ShiftTraffic(TrafficHistory::kSlots, download, upload);
     }
     void clearHistories() override {
         ++historyClears;

@@ -66,26 +66,22 @@ PY
 desktop_start
 trap desktop_stop EXIT
 
-# 1. First start with an empty store.
+tiny_x=$((1280 - 140 - 120))
+normal_x=$((1280 - 366 - 120))
+
+# 1. First start with an empty store: the Tiny mode at the top right.
 "$trafalo" >"$DESKTOP_DIR/trafalo.log" 2>&1 &
 pid=$!
 check "the window appears" wait_window
 wid=$(window_id)
 read -r x y w h < <(geometry "$wid")
-check "Normal layout is 366 x 217 (got ${w}x${h})" [ "$w" = 366 ] && [ "$h" = 217 ]
-check "placed at the top, 120 px left of the right edge (got $x,$y)" [ "$x" = $((1280 - 366 - 120)) ] && [ "$y" = 0 ]
-
-sleep 2.2
-shot "$DESKTOP_DIR/before.png" "$w" "$h" "$x" "$y"
+check "an empty store starts Tiny, 140 x 26 (got ${w}x${h})" [ "$w" = 140 ] && [ "$h" = 26 ]
+check "placed at the top, 120 px left of the right edge (got $x,$y)" [ "$x" = "$tiny_x" ] && [ "$y" = 0 ]
 loopback_traffic 3
-sleep 1.2
-shot "$DESKTOP_DIR/after.png" "$w" "$h" "$x" "$y"
-# The readouts (totals and speeds) change while traffic flows.
-changed=$(compare -metric AE -crop 366x62+0+75 "$DESKTOP_DIR/before.png" "$DESKTOP_DIR/after.png" null: 2>&1 | cut -d' ' -f1)
-check "the readouts change with loopback traffic ($changed pixels)" [ "${changed%.*}" -gt 50 ]
-green=$(convert "$DESKTOP_DIR/after.png" -crop 192x23+0+75 -fill black +opaque 'rgb(0,255,0)' -format '%[fx:int(mean.g*w*h)]' info:)
-check "the received total is drawn in green ($green green pixels)" [ "$green" -gt 20 ]
-[ -n "$shots" ] && cp "$DESKTOP_DIR/after.png" "$shots/normal.png"
+shot "$DESKTOP_DIR/tiny.png" "$w" "$h" "$x" "$y"
+[ -n "$shots" ] && cp "$DESKTOP_DIR/tiny.png" "$shots/tiny.png"
+green=$(convert "$DESKTOP_DIR/tiny.png" -crop 75x26+0+0 -fill black +opaque 'rgb(0,255,0)' -format '%[fx:int(mean.g*w*h)]' info:)
+check "the Tiny graph plots green bars ($green green pixels)" [ "$green" -gt 20 ]
 
 # 2. A second start opens no second window and ends at once.
 start=$(date +%s%N)
@@ -99,7 +95,7 @@ check "still one window ($count)" [ "$count" = 1 ]
 # 3. Exit saves every key of the shutdown list.
 stop_trafalo "$pid"
 check "the program ended on SIGTERM" bash -c "! kill -0 $pid 2>/dev/null"
-expected=("Connection=0" "Left=$(((1280 - 366 - 120) * 15))" "Top=0" "Tray=False" "System tray icon type=True"
+expected=("Connection=0" "Left=$((tiny_x * 15))" "Top=0" "Tray=False" "System tray icon type=True"
     "Always On Top=True" "Transparent=True" "Sound=True" "SmallUI=2" "ShowExtendedButton=True"
     "ShowBandwidth=True" "Battery=True" "ShowRealIP=True")
 for pair in "${expected[@]}"; do
@@ -107,19 +103,43 @@ for pair in "${expected[@]}"; do
     check "saved $pair (got $(ini "$key"))" [ "$(ini "$key")" = "${pair#*=}" ]
 done
 
-# 4. A restart restores a changed place and options, and saves them again.
+# 4. A restart restores a changed place, mode and options, and saves them again.
 sed -i -e 's/^Left=.*/Left=3000/' -e 's/^Top=.*/Top=-150/' -e 's/^Sound=.*/Sound=False/' \
-    -e 's/^SmallUI=.*/SmallUI=1/' "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+    -e 's/^SmallUI=.*/SmallUI=0/' "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
 "$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
 pid=$!
 check "the window appears again" wait_window
 read -r x y w h < <(geometry "$(window_id)")
+check "Normal layout is 366 x 217 (got ${w}x${h})" [ "$w" = 366 ] && [ "$h" = 217 ]
 check "restored at 200,-10 (got $x,$y)" [ "$x" = 200 ] && [ "$y" = -10 ]
+sleep 2.2
+shot "$DESKTOP_DIR/before.png" "$w" "$h" "$x" "$y"
+loopback_traffic 3
+sleep 1.2
+shot "$DESKTOP_DIR/after.png" "$w" "$h" "$x" "$y"
+# The readouts (totals and speeds) change while traffic flows.
+changed=$(compare -metric AE -crop 366x52+0+85 "$DESKTOP_DIR/before.png" "$DESKTOP_DIR/after.png" null: 2>&1 | cut -d' ' -f1)
+check "the readouts change with loopback traffic ($changed pixels)" [ "${changed%.*}" -gt 50 ]
+green=$(convert "$DESKTOP_DIR/after.png" -crop 192x13+0+75 -fill black +opaque 'rgb(0,255,0)' -format '%[fx:int(mean.g*w*h)]' info:)
+check "the received total is drawn in green ($green green pixels)" [ "$green" -gt 20 ]
+[ -n "$shots" ] && cp "$DESKTOP_DIR/after.png" "$shots/normal.png"
 stop_trafalo "$pid"
 check "Left kept ($(ini Left))" [ "$(ini Left)" = 3000 ]
 check "Top kept ($(ini Top))" [ "$(ini Top)" = -150 ]
 check "Sound kept" [ "$(ini Sound)" = False ]
-check "SmallUI kept" [ "$(ini SmallUI)" = 1 ]
+check "SmallUI kept" [ "$(ini SmallUI)" = 0 ]
+
+# The Small mode: the graph alone.
+sed -i -e 's/^SmallUI=.*/SmallUI=1/' -e 's/^Top=.*/Top=0/' "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+"$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
+pid=$!
+wait_window
+read -r x y w h < <(geometry "$(window_id)")
+check "Small layout is 366 x 77 (got ${w}x${h})" [ "$w" = 366 ] && [ "$h" = 77 ]
+loopback_traffic 4
+shot "$DESKTOP_DIR/small.png" "$w" "$h" "$x" "$y"
+[ -n "$shots" ] && cp "$DESKTOP_DIR/small.png" "$shots/small.png"
+stop_trafalo "$pid"
 
 # 5. A garbled settings file: defaults, no crash, and a clean file after exit.
 head -c 4096 /dev/urandom >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
@@ -127,7 +147,7 @@ head -c 4096 /dev/urandom >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
 pid=$!
 check "starts on a garbled settings file" wait_window
 read -r x y w h < <(geometry "$(window_id)")
-check "garbled place falls back to the default ($x,$y)" [ "$x" = $((1280 - 366 - 120)) ] && [ "$y" = 0 ]
+check "garbled place falls back to the default ($x,$y)" [ "$x" = "$tiny_x" ] && [ "$y" = 0 ]
 stop_trafalo "$pid"
 check "saved cleanly after garbage" [ "$(ini SmallUI)" = 2 ]
 

@@ -1,6 +1,7 @@
 // Wires the Linux implementations of every platform concern.
 #include "CanberraSound.h"
 #include "LinuxNetworkTable.h"
+#include "LinuxPowerStatus.h"
 #include "LinuxShell.h"
 #include "LinuxSystemInfo.h"
 #include "platform/Platform.h"
@@ -24,6 +25,7 @@ Platform createPlatform() {
         QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QStringLiteral("/trafalo.lock"));
     p.shell = std::make_unique<LinuxShell>();
     p.sound = std::make_unique<CanberraSound>();
+    p.power = std::make_unique<LinuxPowerStatus>();
     return p;
 }
 

@@ -1,0 +1,28 @@
+#pragma once
+// picGraph: shows the graph's drawn image and passes its mouse events on.
+#include <QImage>
+#include <QWidget>
+#include <functional>
+
+class GraphView : public QWidget {
+public:
+    explicit GraphView(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
+
+    void setImage(const QImage* image) { m_image = image; }
+    std::function<void(QMouseEvent*)> onPress, onRelease, onMove, onDoubleClick;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override { call(onPress, event); }
+    void mouseReleaseEvent(QMouseEvent* event) override { call(onRelease, event); }
+    void mouseMoveEvent(QMouseEvent* event) override { call(onMove, event); }
+    void mouseDoubleClickEvent(QMouseEvent* event) override { call(onDoubleClick, event); }
+
+private:
+    static void call(const std::function<void(QMouseEvent*)>& handler, QMouseEvent* event) {
+        if (handler) {
+            handler(event);
+        }
+    }
+    const QImage* m_image = nullptr;
+};

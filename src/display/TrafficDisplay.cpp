@@ -1,0 +1,260 @@
+#include "TrafficDisplay.h"
+
+#include "Layout.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+const QColor TrafficDisplay::kLinkDown{204, 15, 0};
+// Stands apart from the green and red bars, the magenta upload line and the
+// yellow processor curve.
+const QColor TrafficDisplay::kAverageDownload{0, 192, 255};
+
+namespace {
+
+const QColor kGrid{0, 0, 255};
+const QColor kDownload{0, 255, 0};
+const QColor kUpload{255, 0, 0};
+const QColor kAverageUpload{255, 0, 255};
+const QColor kCpuCurve{255, 255, 0};
+const QColor kCpuBar{255, 127, 0};
+const QColor kMemoryBar{0, 0, 255};
+
+// Coordinates are rounded to whole pixels, halves to even.
+int px(double value) {
+    const double r = std::nearbyint(value);
+    return static_cast<int>(std::clamp(r, -1.0e6, 1.0e6));
+}
+
+// A rectangle filled between two corner pixels, both included.
+void fillCorners(QPainter& p, int x1, int y1, int x2, int y2, const QColor& colour) {
+    p.fillRect(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2))),
+               colour);
+}
+
+QFont pointsFont(const QString& face, double points, bool bold) {
+    QFont font(face);
+    font.setPixelSize(std::max(1, PointsToPixels(points)));
+    font.setBold(bold);
+    return font;
+}
+
+// Text with the top-left corner of its cell at (x, y).
+void textAt(QPainter& p, double x, double y, const QString& text) {
+    p.drawText(QRectF(x, y, 10000, 1000), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+}
+
+} // namespace
+
+TrafficDisplay::TrafficDisplay(Sources sources, NumberSeparators separators)
+    : m_sources(std::move(sources)), m_separators(std::move(separators)),
+      m_tray(kTraySize, kTraySize, QImage::Format_RGB32) {
+    m_tray.fill(Qt::black);
+    SetGraphSize(kGraphWidth, kGraphHeight);
+}
+
+void TrafficDisplay::SetGraphSize(int width, int height) {
+    m_graph = QImage(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
+    ClearGraph();
+}
+
+void TrafficDisplay::ClearGraph() {
+    m_graph.fill(m_background);
+}
+
+void TrafficDisplay::MakeBackgroundBlack() {
+    if (m_background != QColor(Qt::black)) {
+        m_background = Qt::black;
+        ClearGraph();
+    }
+}
+
+std::string TrafficDisplay::TrayDigits(std::int32_t bytes) const {
+    return FormatNumber(bytes / 1024.0, "##0.0", m_separators);
+}
+
+void TrafficDisplay::Refresh(std::int32_t download, std::int32_t upload, const DisplayInputs& in) {
+    const int graphWidth = m_graph.width();
+    const int height = m_graph.height();
+    const bool tinyWithBandwidth = in.showBandwidth && in.tinyChecked;
+    const int shown = tinyWithBandwidth ? 75 : 120;
+
+    History.ShiftTraffic(static_cast<std::size_t>(shown), download, upload);
+    double scale = 0;
+    for (int i = 0; i < shown; ++i) {
+        scale = std::max({scale, History.DownloadHistory[static_cast<std::size_t>(i)],
+                          History.UploadHistory[static_cast<std::size_t>(i)]});
+    }
+
+    m_background = in.linkDown ? kLinkDown : QColor(Qt::black);
+    ClearGraph();
+
+    const int plotted = tinyWithBandwidth ? 75 : graphWidth;
+    const int slotWidth = px(static_cast<double>(plotted) / shown);
+    {
+        QPainter p(&m_graph);
+        p.setPen(kGrid);
+        for (int i = 16; i <= plotted; i += 15) {
+            p.drawLine(i * slotWidth, 0, i * slotWidth, height);
+        }
+    }
+    drawBars(plotted, slotWidth, scale);
+
+    int yc = 0;
+    std::int32_t cpu = History.CpuHistory[static_cast<std::size_t>(shown) - 1];
+    if (in.windowVisible) {
+        QPainter p(&m_graph);
+        if (scale > 0) {
+            const int yd = px(height - height * in.averageDownload / scale - 1);
+            fillCorners(p, 0, yd, graphWidth, yd, kAverageDownload);
+            const int yu = px(height - height * in.averageUpload / scale - 1);
+            fillCorners(p, 0, yu, graphWidth, yu, kAverageUpload);
+        }
+        cpu = m_sources.cpuUsage ? m_sources.cpuUsage() : 0;
+        History.ShiftCpu(static_cast<std::size_t>(shown), cpu);
+        p.setPen(kCpuCurve);
+        for (int i = 2; i <= plotted && i <= static_cast<int>(TrafficHistory::kSlots); ++i) {
+            const double c1 = History.CpuHistory[static_cast<std::size_t>(i) - 2];
+            const double c2 = History.CpuHistory[static_cast<std::size_t>(i) - 1];
+            p.drawLine(QPointF((i - 2) * slotWidth, height * (100 - c1) / 100),
+                       QPointF((i - 1) * slotWidth, height * (100 - c2) / 100));
+        }
+        yc = px(height * (100.0 - History.CpuHistory[static_cast<std::size_t>(shown) - 1]) / 100);
+        fillCorners(p, 119 * slotWidth, height - 1, 130 * slotWidth, yc, kCpuBar);
+    }
+
+    drawTrayPicture(download, upload, in.analogTray);
+    if (in.battery) {
+        drawBattery();
+    }
+    if (tinyWithBandwidth) {
+        drawTinyReadouts(in, plotted);
+    }
+    updateToolTip(in, cpu);
+    drawMemoryMeter(slotWidth, yc);
+}
+
+void TrafficDisplay::drawBars(int plotted, int slotWidth, double scale) {
+    if (scale <= 0) {
+        return; // nothing to scale by: no bars
+    }
+    QPainter p(&m_graph);
+    const int height = m_graph.height();
+    for (int i = 1; i <= plotted && i <= static_cast<int>(TrafficHistory::kSlots); ++i) {
+        const double d = History.DownloadHistory[static_cast<std::size_t>(i) - 1];
+        const double u = History.UploadHistory[static_cast<std::size_t>(i) - 1];
+        const int x1 = (i - 1) * slotWidth;
+        const int x2 = i * slotWidth - 1;
+        auto bar = [&](double v, const QColor& colour) {
+            fillCorners(p, x1, height - 1, x2, px(height - height * v / scale - 1), colour);
+        };
+        // The smaller value is drawn last so that it stays visible; equal values show green.
+        if (d > u) {
+            bar(d, kDownload);
+            bar(u, kUpload);
+        } else {
+            bar(u, kUpload);
+            bar(d, kDownload);
+        }
+    }
+}
+
+void TrafficDisplay::drawTrayPicture(std::int32_t download, std::int32_t upload, bool analog) {
+    QPainter p(&m_tray);
+    if (analog) {
+        // The newest end of the graph: a square as high as the graph.
+        const int side = m_graph.height();
+        const QRect source(m_graph.width() - side, 0, side, side);
+        p.drawImage(QRect(0, 0, kTraySize, kTraySize), m_graph, source);
+        return;
+    }
+    m_tray.fill(Qt::black);
+    p.setFont(pointsFont(QStringLiteral("Tahoma"), 14.25, true));
+    const double unit = kTraySize / kTrayUnits;
+    const QFontMetricsF metrics(p.font());
+    auto line = [&](std::int32_t bytes, double y, const QColor& colour) {
+        const QString text = QString::fromStdString(TrayDigits(bytes));
+        const double width = metrics.horizontalAdvance(text) / unit;
+        const double x = width > kTrayUnits ? 0 : (kTrayUnits - width) / 2;
+        p.setPen(colour);
+        textAt(p, x * unit, y * unit, text);
+    };
+    line(download, -4, kDownload);
+    line(upload, kTrayUnits / 2 - 4, kUpload);
+}
+
+void TrafficDisplay::drawBattery() {
+    if (m_sources.powerStatus) {
+        if (const auto status = m_sources.powerStatus()) {
+            LastPowerStatus = *status;
+        }
+    }
+    QPainter p(&m_graph);
+    p.setFont(pointsFont(m_graphFace, 10, false));
+    p.setPen(Qt::white);
+    const int percent = LastPowerStatus.batteryLifePercent;
+    const QString percentText = QString::number(percent) + '%';
+    if (percent < 100) {
+        textAt(p, 0, -1, percentText);
+        if (LastPowerStatus.acLineStatus != 0) {
+            const int x = ChargeAnimationX;
+            fillCorners(p, x - 1, 14, x + 8, 18, Qt::white);
+            fillCorners(p, x, 15, x + 7, 17, kUpload);
+            fillCorners(p, x + 9, 15, x + 9, 17, Qt::white);
+            ChargeAnimationX += 2;
+            if (ChargeAnimationX > 11) {
+                ChargeAnimationX = 1;
+            }
+        }
+    } else {
+        textAt(p, 0, -1, LastPowerStatus.acLineStatus != 0 ? QStringLiteral("AC") : percentText);
+    }
+}
+
+void TrafficDisplay::drawTinyReadouts(const DisplayInputs& in, int plotted) {
+    QPainter p(&m_graph);
+    p.setPen(kGrid);
+    p.drawLine(plotted + 1, 0, plotted + 1, m_graph.height());
+    m_graphFace = QStringLiteral("Verdana");
+    p.setFont(pointsFont(m_graphFace, 6, false));
+    p.setPen(kDownload);
+    textAt(p, plotted + 3, 0, QString::fromStdString(in.downloadCaption));
+    p.setPen(kUpload);
+    textAt(p, plotted + 3, 12, QString::fromStdString(in.uploadCaption));
+}
+
+void TrafficDisplay::updateToolTip(const DisplayInputs& in, std::int32_t cpu) {
+    LastMemoryStatus = m_sources.memoryStatus ? m_sources.memoryStatus() : MemoryStatus{};
+    CurrentMemoryStatus = LastMemoryStatus;
+    const double total = static_cast<double>(LastMemoryStatus.TotalPhys);
+    const double avail = static_cast<double>(LastMemoryStatus.AvailPhys);
+    if (total <= 0) {
+        return; // the percentages cannot be made: the tooltip keeps its text
+    }
+    m_toolTip = "DL: " + in.downloadCaption + "  UL: " + in.uploadCaption + "  CPU: " + std::to_string(cpu) +
+                "%    RAM: " + FormatNumber(1 - avail / total, "0%", m_separators) + " - " +
+                FormatNumber((total - avail) / 1048576, "0.0", m_separators) + " MB of " +
+                FormatNumber(total / 1048576, "0.0", m_separators) + " MB";
+}
+
+void TrafficDisplay::drawMemoryMeter(int slotWidth, int yc) {
+    QPainter p(&m_graph);
+    const int height = m_graph.height();
+    int ym = 0;
+    if (LastMemoryStatus.TotalPhys > 0) {
+        ym = px(height * static_cast<double>(LastMemoryStatus.AvailPhys) /
+                static_cast<double>(LastMemoryStatus.TotalPhys));
+        fillCorners(p, 130 * slotWidth, height - 1, 136 * slotWidth, ym, kMemoryBar);
+    }
+    p.setPen(Qt::black);
+    for (int y = height - 3; y >= std::min(ym, yc); y -= 2) {
+        p.drawLine(119 * slotWidth, y, 136 * slotWidth, y);
+    }
+}
+
+std::string TrayToolTip(const std::string& downloadCaption, const std::string& uploadCaption) {
+    // Lines are broken with a line feed, the break the desktop's tooltips know.
+    return "Trafalo\nDownload: " + downloadCaption + "\nUpload: " + uploadCaption;
+}

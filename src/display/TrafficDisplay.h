@@ -1,0 +1,87 @@
+#pragma once
+// The per-sample picture work: the traffic graph with its grid, bars, average
+// lines, processor curve and meters; the tray picture; the battery and Tiny
+// readouts; the graph's tooltip. Draws into images; the window shows them.
+#include "TrafficHistory.h"
+#include "app/Main.h"
+#include "metrics/MemoryStatus.h"
+#include "platform/IPowerStatus.h"
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+#include <functional>
+#include <string>
+
+struct DisplayInputs {
+    bool tinyChecked = false;   // "&Tiny - Traffic Only" checked
+    bool showBandwidth = false; // "Show Bandwidth" checked
+    bool analogTray = true;     // "Analog tray icon" checked
+    bool battery = false;       // "Show Battery Level" checked
+    bool windowVisible = true;
+    bool linkDown = false; // OperationalStatus 0, 1 or 2
+    double averageDownload = 0;
+    double averageUpload = 0;
+    std::string downloadCaption; // lblDSpeed, with its unit and trailing blank
+    std::string uploadCaption;   // lblUSpeed
+};
+
+class TrafficDisplay {
+public:
+    struct Sources {
+        std::function<std::int32_t()> cpuUsage;     // GetAllCPUUsage
+        std::function<MemoryStatus()> memoryStatus; // GetMemoryStatus
+        std::function<std::optional<PowerStatus>()> powerStatus;
+    };
+
+    static constexpr int kTraySize = 32;
+    static constexpr double kTrayUnits = 15; // the tray picture's user scale
+    static const QColor kLinkDown;
+    static const QColor kAverageDownload;
+
+    explicit TrafficDisplay(Sources sources, NumberSeparators separators = {});
+
+    // The graph's drawing area in pixels (set by the display mode); clears it.
+    void SetGraphSize(int width, int height);
+    // Fills the graph with its background colour.
+    void ClearGraph();
+    // Sets a black background again (clearing the graph) unless it is black.
+    void MakeBackgroundBlack();
+
+    // One accepted sample, the steps after the skip check and before the
+    // hand-off to the notification area.
+    void Refresh(std::int32_t download, std::int32_t upload, const DisplayInputs& inputs);
+
+    // The tray picture's digital text for a byte count ("##0.0" of KiB).
+    std::string TrayDigits(std::int32_t bytes) const;
+
+    const QImage& Graph() const { return m_graph; }
+    const QImage& TrayPicture() const { return m_tray; }
+    const QColor& Background() const { return m_background; }
+    const std::string& ToolTip() const { return m_toolTip; }
+
+    TrafficHistory History;
+    PowerStatus LastPowerStatus;
+    int ChargeAnimationX = 0;
+    MemoryStatus LastMemoryStatus;
+
+private:
+    void drawBars(int plotted, int slotWidth, double scale);
+    void drawTrayPicture(std::int32_t download, std::int32_t upload, bool analog);
+    void drawBattery();
+    void drawTinyReadouts(const DisplayInputs& inputs, int plotted);
+    void updateToolTip(const DisplayInputs& inputs, std::int32_t cpu);
+    void drawMemoryMeter(int slotWidth, int yc);
+
+    Sources m_sources;
+    NumberSeparators m_separators;
+    QImage m_graph;
+    QImage m_tray;
+    QColor m_background{Qt::black};
+    QString m_graphFace = QStringLiteral("Tahoma");
+    std::string m_toolTip;
+};
+
+// The notification-area tooltip: the name, then the download and upload
+// lines, each speed as the window's label shows it.
+std::string TrayToolTip(const std::string& downloadCaption, const std::string& uploadCaption);

@@ -1,0 +1,14 @@
+#pragma once
+// The window's pictures, drawn by the program itself at the sizes it uses.
+#include <QIcon>
+#include <QImage>
+
+// The globe of picTray: a blue sphere with meridians and parallels, on a
+// transparent ground, readable on dark and light desktops.
+QImage DrawGlobe(int size = 32);
+// The 4 x 56 strip stretched behind the title: light at the top, deeper blue below.
+QImage DrawTitleStrip();
+// A 24 x 24 speaker, with sound waves or struck through when muted.
+QImage DrawSpeaker(bool muted);
+// The window's own icon (the globe at the usual icon sizes).
+QIcon WindowIcon();
