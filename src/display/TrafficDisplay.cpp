@@ -194,10 +194,8 @@ void TrafficDisplay::drawBattery() {
     QPainter p(&m_graph);
     p.setFont(pointsFont(m_graphFace, 10, false));
     p.setPen(Qt::white);
-    const int percent = LastPowerStatus.batteryLifePercent;
-    const QString percentText = QString::number(percent) + '%';
-    if (percent < 100) {
-        textAt(p, 0, -1, percentText);
+    textAt(p, 0, -1, QString::fromStdString(BatteryText(LastPowerStatus)));
+    if (LastPowerStatus.batteryLifePercent < 100) {
         if (LastPowerStatus.acLineStatus != 0) {
             const int x = ChargeAnimationX;
             fillCorners(p, x - 1, 14, x + 8, 18, Qt::white);
@@ -208,9 +206,15 @@ void TrafficDisplay::drawBattery() {
                 ChargeAnimationX = 1;
             }
         }
-    } else {
-        textAt(p, 0, -1, LastPowerStatus.acLineStatus != 0 ? QStringLiteral("AC") : percentText);
     }
+}
+
+std::string BatteryText(const PowerStatus& status) {
+    const std::string percent = std::to_string(status.batteryLifePercent) + "%";
+    if (status.batteryLifePercent < 100) {
+        return percent;
+    }
+    return status.acLineStatus != 0 ? "AC" : percent;
 }
 
 void TrafficDisplay::drawTinyReadouts(const DisplayInputs& in, int plotted) {

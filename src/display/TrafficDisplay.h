@@ -82,6 +82,10 @@ private:
     std::string m_toolTip;
 };
 
+// The battery readout's text: the percent below 100, else "AC" on mains or
+// the percent on battery ("255%" for a machine that cannot tell).
+std::string BatteryText(const PowerStatus& status);
+
 // The notification-area tooltip: the name, then the download and upload
 // lines, each speed as the window's label shows it.
 std::string TrayToolTip(const std::string& downloadCaption, const std::string& uploadCaption);
