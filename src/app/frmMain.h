@@ -60,6 +60,8 @@ public:
     // Window-type check marks (exactly one after SetDisplayMode with 0..2).
     bool WindowTypeChecked(int mode) const { return mode >= 0 && mode < 3 && m_windowTypeChecked[mode]; }
     void SetOptions(const Options& options) { m_options = options; }
+    // True when start-up put the window into the notification area.
+    bool StartsHidden() const { return m_startHidden; }
     bool SuppressNextMenu = false;
     bool VolumeButtonRequested = false;
 

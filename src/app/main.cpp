@@ -16,6 +16,8 @@ int main(int argc, char* argv[]) {
         return 0; // another instance is running
     }
     onTerminationRequest([&window] { window.close(); });
-    window.show();
+    if (!window.StartsHidden()) {
+        window.show();
+    }
     return QApplication::exec();
 }

@@ -63,7 +63,7 @@ while time.time() < end:
 PY
 }
 
-desktop_start
+desktop_start --tray
 trap desktop_stop EXIT
 
 tiny_x=$((1280 - 140 - 120))
@@ -150,6 +150,37 @@ read -r x y w h < <(geometry "$(window_id)")
 check "garbled place falls back to the default ($x,$y)" [ "$x" = "$tiny_x" ] && [ "$y" = 0 ]
 stop_trafalo "$pid"
 check "saved cleanly after garbage" [ "$(ini SmallUI)" = 2 ]
+
+# 7. Hidden in the notification area: the icon's picture follows the traffic,
+# exit saves "Tray" as True, and a left click on the icon shows the window.
+printf '[Setting]\nTray=True\nSmallUI=0\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+"$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
+pid=$!
+sleep 2
+check "starts hidden: no visible window" [ -z "$(window_id)" ]
+panel=$(xdotool search --name '^panel$' | head -n1)
+read -r px py pw ph < <(geometry "$panel")
+check "the icon sits in the tray (${pw}x${ph} at $px,$py)" [ "${pw:-0}" -ge 16 ]
+shot "$DESKTOP_DIR/tray1.png" "$pw" "$ph" "$px" "$py"
+loopback_traffic 3
+shot "$DESKTOP_DIR/tray2.png" "$pw" "$ph" "$px" "$py"
+sleep 1.1
+shot "$DESKTOP_DIR/tray3.png" "$pw" "$ph" "$px" "$py"
+changed=$(compare -metric AE "$DESKTOP_DIR/tray1.png" "$DESKTOP_DIR/tray2.png" null: 2>&1 | cut -d' ' -f1)
+check "the icon shows the traffic picture ($changed pixels changed)" [ "${changed%.*}" -gt 30 ]
+changed=$(compare -metric AE "$DESKTOP_DIR/tray2.png" "$DESKTOP_DIR/tray3.png" null: 2>&1 | cut -d' ' -f1)
+check "the icon is redrawn as samples arrive ($changed pixels changed)" [ "${changed%.*}" -gt 0 ]
+[ -n "$shots" ] && convert "$DESKTOP_DIR/tray2.png" -scale 400% "$shots/tray.png"
+stop_trafalo "$pid"
+check "exit while hidden saves Tray=True ($(ini Tray))" [ "$(ini Tray)" = True ]
+"$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
+pid=$!
+sleep 2
+check "the next start is hidden again" [ -z "$(window_id)" ]
+xdotool mousemove --sync $((px + pw / 2)) $((py + ph / 2)) click 1
+check "a left click on the icon shows the window" wait_window
+stop_trafalo "$pid"
+check "exit while shown saves Tray=False ($(ini Tray))" [ "$(ini Tray)" = False ]
 
 # 6. A lock left by a killed instance does not block the next start.
 "$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
