@@ -1,0 +1,37 @@
+#pragma once
+// Every platform concern as a fake, with three interfaces in the table.
+#include "fakes/FakeClock.h"
+#include "fakes/FakeInstanceLock.h"
+#include "fakes/FakeNetworkTable.h"
+#include "fakes/FakeSettingsStore.h"
+#include "fakes/FakeShell.h"
+#include "fakes/FakeSound.h"
+#include "fakes/FakeSystemInfo.h"
+#include "platform/Platform.h"
+
+class FakePower : public IPowerStatus {
+public:
+    std::optional<PowerStatus> read() override { return status; }
+    PowerStatus status{1, 255};
+};
+
+struct FakePlatform {
+    FakePlatform() {
+        platform.clock = std::make_unique<FakeClock>();
+        platform.network = std::make_unique<FakeNetworkTable>();
+        platform.system = std::make_unique<FakeSystemInfo>();
+        platform.settings = std::make_unique<FakeSettingsStore>();
+        platform.instanceLock = std::make_unique<FakeInstanceLock>();
+        platform.shell = std::make_unique<FakeShell>();
+        platform.sound = std::make_unique<FakeSound>();
+        platform.power = std::make_unique<FakePower>();
+        table().rows = {FakeNetworkTable::row("Loopback (lo)", 0, 0, 5, 0),
+                        FakeNetworkTable::row("Intel Ethernet (eth0)", 2048, 1000, 5, 1000000000),
+                        FakeNetworkTable::row("veth (v0)", 0, 0, 2, 0)};
+    }
+    FakeNetworkTable& table() { return static_cast<FakeNetworkTable&>(*platform.network); }
+    FakeSettingsStore& settings() { return static_cast<FakeSettingsStore&>(*platform.settings); }
+    FakeSystemInfo& system() { return static_cast<FakeSystemInfo&>(*platform.system); }
+    FakeClock& clock() { return static_cast<FakeClock&>(*platform.clock); }
+    Platform platform;
+};
