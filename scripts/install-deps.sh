@@ -11,7 +11,8 @@ packages=(
   # run: fonts the window asks for, event sounds, interface descriptions
   fonts-liberation2 fonts-wine fonts-dejavu-core libcanberra-pulse sound-theme-freedesktop udev
   # test: a virtual desktop, network namespaces
-  xvfb xauth openbox x11-utils xdotool imagemagick dbus iproute2 python3 pulseaudio pulseaudio-utils
+  xvfb xauth openbox trayer x11-utils xdotool imagemagick dbus libglib2.0-bin python3 python3-dbusmock
+  iproute2 pulseaudio pulseaudio-utils
 )
 
 missing=()

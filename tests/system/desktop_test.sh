@@ -182,6 +182,38 @@ check "a left click on the icon shows the window" wait_window
 stop_trafalo "$pid"
 check "exit while shown saves Tray=False ($(ini Tray))" [ "$(ini Tray)" = False ]
 
+# 8. With a StatusNotifierWatcher on the bus the icon is a StatusNotifierItem:
+# its tooltip and picture read over D-Bus, and Activate shows the window.
+/usr/bin/python3 -m dbusmock org.kde.StatusNotifierWatcher /StatusNotifierWatcher org.kde.StatusNotifierWatcher \
+    >"$DESKTOP_DIR/watcher.log" 2>&1 &
+watcher=$!
+for i in $(seq 1 50); do
+    gdbus introspect --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher >/dev/null 2>&1 && break
+    sleep 0.1
+done
+gdbus call --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher \
+    -m org.freedesktop.DBus.Mock.AddProperties org.kde.StatusNotifierWatcher \
+    "{'IsStatusNotifierHostRegistered': <true>, 'ProtocolVersion': <0>, 'RegisteredStatusNotifierItems': <@as []>}" >/dev/null
+gdbus call --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher \
+    -m org.freedesktop.DBus.Mock.AddMethods org.kde.StatusNotifierWatcher \
+    "[('RegisterStatusNotifierItem', 's', '', ''), ('RegisterStatusNotifierHost', 's', '', '')]" >/dev/null
+printf '[Setting]\nTray=True\nSmallUI=0\n' >"$DESKTOP_DIR/config/Trafalo/Trafalo.ini"
+"$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
+pid=$!
+sleep 3
+check "an idle link shows the window's own icon: $(/usr/bin/python3 "$here/sni_check.py" idle)" \
+    /usr/bin/python3 "$here/sni_check.py" idle
+loopback_traffic 3
+check "the item's tooltip has three lines: $(/usr/bin/python3 "$here/sni_check.py" tooltip)" \
+    /usr/bin/python3 "$here/sni_check.py" tooltip
+check "the item's picture is the traffic graph: $(/usr/bin/python3 "$here/sni_check.py" picture 20)" \
+    /usr/bin/python3 "$here/sni_check.py" picture 20
+/usr/bin/python3 "$here/sni_check.py" activate
+check "Activate shows the window" wait_window
+stop_trafalo "$pid"
+kill "$watcher" 2>/dev/null
+wait "$watcher" 2>/dev/null
+
 # 6. A lock left by a killed instance does not block the next start.
 "$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
 pid=$!
