@@ -110,9 +110,8 @@ void frmMain::buildControls() {
     m_picGraph->setImage(&m_display.Graph());
     m_picGraph->onDoubleClick = [this](QMouseEvent*) { picGraph_DblClick(); };
     m_picGraph->onPress = [this](QMouseEvent* event) {
-        if (event->button() == Qt::LeftButton && windowHandle()) {
-            windowHandle()->startSystemMove();
-        }
+        picGraph_MouseDown(event->button(), QGuiApplication::queryKeyboardModifiers(),
+                           static_cast<int>(event->position().x()), static_cast<int>(event->position().y()));
     };
     m_picGraph->onRelease = [this](QMouseEvent*) { picTray_Click(); };
 
@@ -145,6 +144,9 @@ void frmMain::buildControls() {
     // The title label lies over the gradient strip; the list lies over " Net:".
     m_labels["lblTitle(0)"]->raise();
     m_picTray->raise();
+    imgBottom->installEventFilter(this);
+    m_picTray->installEventFilter(this);
+    m_labels["lblTitle(0)"]->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_cboConnectionType->raise();
 }
 
@@ -304,11 +306,67 @@ void frmMain::SetDisplayMode(std::int32_t& mode) {
 
 void frmMain::picGraph_DblClick() {
     const Qt::KeyboardModifiers keys = QGuiApplication::queryKeyboardModifiers();
-    if (keys & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier)) {
-        return; // the tools these gestures open come with the popup menu
+    if (keys & Qt::ControlModifier) {
+        mnuTaskManager_Click();
+    } else if (keys & Qt::ShiftModifier) {
+        // Free Memory: comes with the Free Memory tool.
+    } else if (keys & Qt::AltModifier) {
+        m_platform.shell->openFileManager();
+    } else {
+        std::int32_t next = DisplayMode == 0 ? 1 : DisplayMode == 1 ? 2 : 0;
+        SetDisplayMode(next);
     }
-    std::int32_t next = DisplayMode == 0 ? 1 : DisplayMode == 1 ? 2 : 0;
-    SetDisplayMode(next);
+}
+
+void frmMain::picGraph_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y) {
+    const bool ctrlAlone = keys == Qt::ControlModifier;
+    if (DisplayMode == 2) {
+        if (x <= 20 && y <= 10) {
+            return; // Shift here ejects the USB drives: comes with the drive tools
+        }
+        if (x >= 120 && m_options.showBandwidth) {
+            SuppressNextMenu = true;
+            if (!ctrlAlone) {
+                mnuTaskManager_Click(); // Ctrl here toggles the mute: comes with the volume tool
+            }
+            return;
+        }
+        if (x >= 100 && m_options.showBandwidth) {
+            SuppressNextMenu = true; // Free Memory, or the mute with Ctrl: come with those tools
+            return;
+        }
+    }
+    // (Ctrl with "Show Bandwidth" in the Tiny mode also toggles the taskbar: comes with the taskbar tool.)
+    if (button == Qt::LeftButton && windowHandle()) {
+        windowHandle()->startSystemMove();
+    }
+}
+
+void frmMain::mnuTaskManager_Click() {
+    m_platform.shell->openTaskManager();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_labels["imgBottom"]) {
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            picGraph_DblClick();
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonPress && windowHandle()) {
+            windowHandle()->startSystemMove();
+            return true;
+        }
+    } else if (watched == m_picTray) {
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            close(); // ends the program
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonRelease) {
+            picTray_Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmMain::picTray_Click() {

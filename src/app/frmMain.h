@@ -53,6 +53,9 @@ public:
     // The popup menu; opens nothing while Ctrl or Shift is held.
     void picTray_Click();
     void picGraph_DblClick();
+    // Button down on the graph at (x, y) in graph pixels with the modifier keys.
+    void picGraph_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y);
+    void mnuTaskManager_Click();
 
     TrafficDisplay& Display() { return m_display; }
     QSystemTrayIcon* TrayIcon() const { return m_trayIcon; }
@@ -67,6 +70,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // TrafficSampler::Host

@@ -8,4 +8,9 @@ public:
     // Runs a user's batch file hidden and detached (no terminal, no window).
     // Returns false when it could not be started.
     virtual bool runHidden(const std::string& path) = 0;
+    // Opens the desktop's system monitor (the task manager). False when none
+    // could be started.
+    virtual bool openTaskManager() = 0;
+    // Opens the file manager on the user's home folder.
+    virtual bool openFileManager() = 0;
 };

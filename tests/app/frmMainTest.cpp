@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QScreen>
+#include <QSystemTrayIcon>
 #include <gtest/gtest.h>
 
 namespace {
@@ -110,6 +111,70 @@ TEST(frmMain, AModeOutOfRangeChangesNoSizeButIsKept) {
     window.picGraph_DblClick();
     EXPECT_EQ(window.DisplayMode, 2);
     window.Form_Unload();
+}
+
+struct GestureCase {
+    std::int32_t mode;
+    Qt::KeyboardModifiers keys;
+    int x, y;
+    int taskManagers;
+    bool suppressed;
+};
+
+TEST(frmMain, GraphGesturesOfTheTinyMode) {
+    const GestureCase cases[] = {
+        {2, Qt::NoModifier, 125, 10, 1, true},      // the meters: Task Manager, no menu after
+        {2, Qt::ControlModifier, 125, 10, 0, true}, // Ctrl there: the mute toggle
+        {2, Qt::NoModifier, 105, 10, 0, true},      // the readouts: Free Memory
+        {2, Qt::NoModifier, 10, 5, 0, false},       // top-left corner: eject only with Shift
+        {2, Qt::NoModifier, 50, 20, 0, false},      // elsewhere: a drag
+        {0, Qt::NoModifier, 125, 10, 0, false},     // not the Tiny mode: a drag
+    };
+    for (const GestureCase& c : cases) {
+        FakePlatform fake;
+        fake.settings().put("SmallUI", std::to_string(c.mode));
+        frmMain window(fake.platform);
+        ASSERT_TRUE(window.Form_Load());
+        window.picGraph_MouseDown(Qt::LeftButton, c.keys, c.x, c.y);
+        auto& shell = static_cast<FakeShell&>(*fake.platform.shell);
+        EXPECT_EQ(shell.taskManagers, c.taskManagers) << c.x;
+        EXPECT_EQ(window.SuppressNextMenu, c.suppressed) << c.x;
+        window.picTray_Click(); // the release: clears the suppression instead of opening the menu
+        EXPECT_FALSE(window.SuppressNextMenu);
+        window.Form_Unload();
+    }
+}
+
+TEST(frmMain, TheTrayIconShowsTheWindowOnALeftPressOnly) {
+    FakePlatform fake;
+    fake.settings().put("Tray", "True");
+    frmMain window(fake.platform);
+    ASSERT_TRUE(window.Form_Load());
+    ASSERT_TRUE(window.StartsHidden());
+    window.picTray_MouseMove(512); // pointer move: ignored
+    window.picTray_MouseMove(515); // double click: ignored
+    EXPECT_FALSE(window.isVisible());
+    window.picTray_MouseMove(513);
+    EXPECT_TRUE(window.isVisible());
+    window.Form_Unload();
+    EXPECT_EQ(fake.settings().main("Tray"), "False");
+}
+
+TEST(frmMain, HiddenSamplesUpdateTheIconAndItsTip) {
+    FakePlatform fake;
+    fake.settings().put("Tray", "True");
+    fake.settings().put("Connection", "1");
+    frmMain window(fake.platform);
+    ASSERT_TRUE(window.Form_Load());
+    for (int i = 0; i < 3; ++i) {
+        fake.table().rows[1].octetsIn += 1536;
+        fake.clock().seconds += 1;
+        window.Sampler().tmrUpdate_Timer();
+    }
+    EXPECT_EQ(window.TrayIcon()->toolTip(), "Trafalo\nDownload: 1.50 KB/s \nUpload: 0 B/s ");
+    EXPECT_EQ(window.Display().Background(), QColor(0, 0, 0));
+    window.Form_Unload();
+    EXPECT_EQ(fake.settings().main("Tray"), "True");
 }
 
 TEST(frmMain, SamplesReachTheLabels) {

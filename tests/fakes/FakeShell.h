@@ -10,5 +10,15 @@ public:
         hidden.push_back(path);
         return true;
     }
+    bool openTaskManager() override {
+        ++taskManagers;
+        return true;
+    }
+    bool openFileManager() override {
+        ++fileManagers;
+        return true;
+    }
     std::vector<std::string> hidden;
+    int taskManagers = 0;
+    int fileManagers = 0;
 };

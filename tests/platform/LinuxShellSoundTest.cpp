@@ -119,3 +119,35 @@ TEST_F(NullSink, EventSoundsArePlayed) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(LinuxShell, OpensTheFirstSystemMonitorOnThePath) {
+    QTemporaryDir dir;
+    const std::string bin = dir.path().toStdString();
+    const std::string marker = bin + "/started";
+    for (const char* name : {"lxtask", "qps"}) {
+        const std::string path = bin + "/" + name;
+        std::ofstream(path) << "#!/bin/sh\necho " << name << " > '" << marker << "'\n";
+        std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+    }
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", bin.c_str(), 1);
+    LinuxShell shell;
+    const bool started = shell.openTaskManager();
+    ::setenv("PATH", oldPath.c_str(), 1);
+    ASSERT_TRUE(started);
+    ASSERT_TRUE(waitFor([&] { return !slurp(marker).empty(); }, 5000));
+    EXPECT_EQ(slurp(marker), "lxtask\n"); // the earlier of the list
+}
+
+TEST(LinuxShell, NoMonitorAndNoTerminalStartsNothing) {
+    QTemporaryDir dir;
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", dir.path().toUtf8().constData(), 1);
+    LinuxShell shell;
+    EXPECT_FALSE(shell.openTaskManager());
+    ::setenv("PATH", oldPath.c_str(), 1);
+}
+
+} // namespace

@@ -1,7 +1,11 @@
 #include "LinuxShell.h"
 
+#include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
 
 bool LinuxShell::runHidden(const std::string& path) {
     const QString file = QString::fromStdString(path);
@@ -13,4 +17,46 @@ bool LinuxShell::runHidden(const std::string& path) {
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
     return process.startDetached();
+}
+
+namespace {
+
+bool startDetached(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    return process.startDetached();
+}
+
+} // namespace
+
+bool LinuxShell::openTaskManager() {
+    static const char* const kMonitors[] = {"gnome-system-monitor",
+                                            "plasma-systemmonitor",
+                                            "ksysguard",
+                                            "xfce4-taskmanager",
+                                            "mate-system-monitor",
+                                            "lxtask",
+                                            "qps"};
+    for (const char* name : kMonitors) {
+        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!path.isEmpty()) {
+            return startDetached(path, {});
+        }
+    }
+    static const char* const kTerminals[] = {"x-terminal-emulator", "xterm"};
+    for (const char* name : kTerminals) {
+        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!path.isEmpty()) {
+            return startDetached(path, {QStringLiteral("-e"), QStringLiteral("top")});
+        }
+    }
+    return false;
+}
+
+bool LinuxShell::openFileManager() {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::homePath()));
 }

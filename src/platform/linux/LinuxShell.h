@@ -7,4 +7,8 @@ public:
     // Runs the file with /bin/sh as its own argument (never pasted into a
     // command line), detached, with no terminal and no inherited output.
     bool runHidden(const std::string& path) override;
+    // The first system monitor found on PATH, else a terminal running top.
+    bool openTaskManager() override;
+    // The desktop's handler for the home folder (xdg-open).
+    bool openFileManager() override;
 };
