@@ -457,8 +457,11 @@ void frmMain::restartResetTimer() {
     m_tmrReset.start();
 }
 
-void frmMain::lockDrawing(bool locked) {
-    setUpdatesEnabled(!locked);
+void frmMain::lockDrawing(bool) {
+    // Nothing to do: Qt paints only when the tick has returned to the event
+    // loop, so every label changed in one tick appears at once. Turning the
+    // window's updates off and on instead repaints the whole window on every
+    // sample and grows the process by about 2 KB a sample.
 }
 
 void frmMain::setCaption(TrafficSampler::Label label, const std::string& text) {
