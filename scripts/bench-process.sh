@@ -46,4 +46,4 @@ printf '%-26s %14.1f %10.1f %10.1f\n' "bare Qt6 window" "$(echo "($b1 - $b0) * 6
     "$(echo "$(rss_kib "$bare") / 1024" | bc -l)" "$(echo "$(pss_kib "$bare") / 1024" | bc -l)"
 printf 'resident memory ratio: %.2f\n' "$(echo "$(rss_kib "$widget") / $(rss_kib "$bare")" | bc -l)"
 kill "$widget" "$bare" "$traffic" 2>/dev/null || true
-wait 2>/dev/null || true
+wait "$widget" "$bare" "$traffic" 2>/dev/null || true
