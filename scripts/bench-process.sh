@@ -14,6 +14,10 @@ trap desktop_stop EXIT
 
 ticks=$(getconf CLK_TCK)
 cpu_ms() { awk -v t="$ticks" '{ print int(($14 + $15) * 1000 / t) }' "/proc/$1/stat"; }
+# Time on the processor as the scheduler counts it (ns), over all threads: precise,
+# where utime and stime are sampled at each clock tick and charge a whole tick
+# to a process that happens to be running when the tick strikes.
+run_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ s += $1 } END { printf "%d", s }'; }
 rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
 pss_kib() { awk '/^Pss:/ { print $2 }' "/proc/$1/smaps_rollup"; }
 
@@ -36,14 +40,21 @@ traffic=$!
 sleep 10 # settle
 w0=$(cpu_ms "$widget")
 b0=$(cpu_ms "$bare")
+wn0=$(run_ns "$widget")
+bn0=$(run_ns "$bare")
 sleep "$seconds"
 w1=$(cpu_ms "$widget")
 b1=$(cpu_ms "$bare")
-printf '%-26s %14s %10s %10s\n' "over ${seconds}s" "CPU ms/min" "RSS MiB" "PSS MiB"
-printf '%-26s %14.1f %10.1f %10.1f\n' "trafalo" "$(echo "($w1 - $w0) * 60 / $seconds" | bc -l)" \
-    "$(echo "$(rss_kib "$widget") / 1024" | bc -l)" "$(echo "$(pss_kib "$widget") / 1024" | bc -l)"
-printf '%-26s %14.1f %10.1f %10.1f\n' "bare Qt6 window" "$(echo "($b1 - $b0) * 60 / $seconds" | bc -l)" \
-    "$(echo "$(rss_kib "$bare") / 1024" | bc -l)" "$(echo "$(pss_kib "$bare") / 1024" | bc -l)"
+wn1=$(run_ns "$widget")
+bn1=$(run_ns "$bare")
+printf '%-20s %16s %18s %9s %9s\n' "over ${seconds}s" "CPU ms/min" "(utime+stime)" "RSS MiB" "PSS MiB"
+line() { # name, run ns before/after, ticks ms before/after, pid
+    printf '%-20s %16.1f %18.1f %9.1f %9.1f\n' "$1" "$(echo "($3 - $2) / 1000000 * 60 / $seconds" | bc -l)" \
+        "$(echo "($5 - $4) * 60 / $seconds" | bc -l)" "$(echo "$(rss_kib "$6") / 1024" | bc -l)" \
+        "$(echo "$(pss_kib "$6") / 1024" | bc -l)"
+}
+line trafalo "$wn0" "$wn1" "$w0" "$w1" "$widget"
+line "bare Qt6 window" "$bn0" "$bn1" "$b0" "$b1" "$bare"
 printf 'resident memory ratio: %.2f\n' "$(echo "$(rss_kib "$widget") / $(rss_kib "$bare")" | bc -l)"
 kill "$widget" "$bare" "$traffic" 2>/dev/null || true
 wait "$widget" "$bare" "$traffic" 2>/dev/null || true
