@@ -77,6 +77,23 @@ void applyStats(IfRow& row, const rtnl_link_stats64& s) {
     row.errorsOut = narrow(s.tx_errors);
 }
 
+// Closes the hardware database, opened on first use, at the end of a scope.
+class HwdbSession {
+public:
+    explicit HwdbSession(udev_hwdb*& hwdb) : m_hwdb(hwdb) {}
+    ~HwdbSession() {
+        if (m_hwdb) {
+            udev_hwdb_unref(m_hwdb);
+            m_hwdb = nullptr;
+        }
+    }
+    HwdbSession(const HwdbSession&) = delete;
+    HwdbSession& operator=(const HwdbSession&) = delete;
+
+private:
+    udev_hwdb*& m_hwdb;
+};
+
 } // namespace
 
 LinuxNetworkTable::LinuxNetworkTable() : m_buffer(kReceiveBuffer) {
@@ -92,9 +109,6 @@ LinuxNetworkTable::LinuxNetworkTable() : m_buffer(kReceiveBuffer) {
     }
     m_ioctl.reset(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
     m_udev = udev_new();
-    if (m_udev) {
-        m_hwdb = udev_hwdb_new(m_udev);
-    }
 }
 
 LinuxNetworkTable::~LinuxNetworkTable() {
@@ -237,6 +251,9 @@ bool LinuxNetworkTable::dumpLinks() {
         return false;
     }
     // Speed and description are kept from the last dump while the name stays.
+    // The hardware database is mapped only while new names are described: it
+    // is large, and descriptions are needed once per interface.
+    const HwdbSession hwdb(m_hwdb);
     for (auto& [index, cached] : links) {
         const auto old = m_links.find(index);
         if (old != m_links.end() && old->second.describedName == cached.row.name) {
@@ -373,6 +390,9 @@ std::string LinuxNetworkTable::driverName(const std::string& name) {
 }
 
 std::string LinuxNetworkTable::hardwareModel(const std::string& name) {
+    if (m_udev && !m_hwdb) {
+        m_hwdb = udev_hwdb_new(m_udev);
+    }
     if (!m_udev || !m_hwdb) {
         return {};
     }
