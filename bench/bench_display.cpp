@@ -71,7 +71,8 @@ int main(int argc, char* argv[]) {
         window.SetDisplayMode(m);
         window.show();
         measure(mode == 0 ? "visible, Normal" : "visible, Tiny with bandwidth", window, 3000);
-        measureTick(mode == 0 ? "  whole tick with paint, Normal" : "  whole tick with paint, Tiny", window, 500);
+        measureTick(mode == 0 ? "  whole tick with paint, Normal" : "  whole tick with paint, Tiny", window,
+                    500);
         window.mnuPopupHide_Click(); // into the notification area
         measure(mode == 0 ? "hidden, Normal (tray icon each sample)" : "hidden, Tiny (tray icon each sample)",
                 window, 3000);

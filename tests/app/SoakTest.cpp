@@ -87,10 +87,3 @@ INSTANTIATE_TEST_SUITE_P(Days, Soak,
                                          SoakCase{"four hours shown, Tiny", false, "2", 14400}));
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
