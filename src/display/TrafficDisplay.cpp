@@ -210,7 +210,7 @@ void TrafficDisplay::drawBattery() {
 }
 
 std::string BatteryText(const PowerStatus& status) {
-    const std::string percent = std::to_string(status.batteryLifePercent) + "%";
+    std::string percent = std::to_string(status.batteryLifePercent) + "%";
     if (status.batteryLifePercent < 100) {
         return percent;
     }
