@@ -18,7 +18,8 @@ constexpr long kErrorReadFault = 30;
 constexpr std::uint64_t kUserAddressSpace = 1ULL << 47;
 } // namespace
 
-LinuxSystemInfo::LinuxSystemInfo() : m_clockTicks(std::max(1L, ::sysconf(_SC_CLK_TCK))) {
+LinuxSystemInfo::LinuxSystemInfo()
+    : m_clockTicks(std::max(1L, ::sysconf(_SC_CLK_TCK))), m_versionWord(readVersionWord()) {
     m_text.reserve(16384);
 }
 
@@ -27,6 +28,10 @@ std::optional<int> LinuxSystemInfo::platformId() {
 }
 
 std::uint32_t LinuxSystemInfo::versionWord() {
+    return m_versionWord;
+}
+
+std::uint32_t LinuxSystemInfo::readVersionWord() {
     // Major and minor kernel version in the low bytes; high bit clear (NT-like).
     utsname name{};
     if (::uname(&name) != 0) {

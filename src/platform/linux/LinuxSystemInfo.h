@@ -23,7 +23,12 @@ public:
     std::optional<MemoryStatus32> memoryStatus32() override;
 
 private:
+    // The kernel's version does not change while the program runs: read once,
+    // not on every memory reading.
+    static std::uint32_t readVersionWord();
+
     long m_clockTicks;
+    std::uint32_t m_versionWord;
     std::string m_text;
     ProcFile m_stat{"/proc/stat"};
     ProcFile m_meminfo{"/proc/meminfo"};
