@@ -4,7 +4,6 @@
 #include "SettingsKeys.h"
 #include "platform/ISettingsStore.h"
 
-#include <algorithm>
 
 namespace {
 
@@ -66,14 +65,4 @@ bool SaveShutdownSettings(ISettingsStore& store, const ShutdownState& state) {
     save(kKeyBattery, BoolText(o.battery));
     save(kKeyShowRealIP, BoolText(o.showRealIP));
     return ok;
-}
-
-WindowPlace PlaceAtStartup(std::optional<std::int32_t> savedLeft, std::int32_t savedTop,
-                           std::int32_t screenWidthTwips, std::int32_t windowWidthTwips) {
-    const std::int32_t rightMost = screenWidthTwips - windowWidthTwips - 120 * kTwipsPerPixel;
-    // A saved place far off the screen (a garbled file) is brought back to
-    // within one screen width, where the window can still be seen and dragged.
-    const std::int32_t lowest = -screenWidthTwips;
-    return WindowPlace{std::clamp(savedLeft.value_or(rightMost), std::min(lowest, rightMost), rightMost),
-                       std::clamp(savedTop, std::min(lowest, 0), 0)};
 }

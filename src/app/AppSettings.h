@@ -1,6 +1,8 @@
 #pragma once
 // The main window's settings: what start-up reads, with every default, and
 // what shutdown saves, in order.
+#include "app/WindowPlacement.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -48,16 +50,3 @@ struct ShutdownState {
 
 // Saves the shutdown keys in order. Returns false when any write failed.
 bool SaveShutdownSettings(ISettingsStore& store, const ShutdownState& state);
-
-// Twips per logical pixel on both axes (1440 / 96).
-inline constexpr std::int32_t kTwipsPerPixel = 15;
-
-struct WindowPlace {
-    std::int32_t left; // twips
-    std::int32_t top;  // twips
-};
-
-// Start-up placement: never further right than R = screen width - window
-// width - 120 pixels, never below the top edge.
-WindowPlace PlaceAtStartup(std::optional<std::int32_t> savedLeft, std::int32_t savedTop,
-                           std::int32_t screenWidthTwips, std::int32_t windowWidthTwips);

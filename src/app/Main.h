@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+class IAutostart;
+
 // True when the file exists and holds at least one byte; false when it is
 // empty, missing or can't be read.
 bool FileExists(const std::string& path);
@@ -38,3 +40,18 @@ struct NumberSeparators {
 // decimal point, "%" multiplies by 100; other characters are copied. Rounds
 // half away from zero. Example: FormatNumber(1.5, "0.#0") gives "1.50".
 std::string FormatNumber(double value, std::string_view pattern, const NumberSeparators& separators = {});
+
+// The registry root of the current user's keys.
+inline constexpr std::uint32_t kHkeyCurrentUser = 0x80000001u;
+// The key whose values are the programs started with the session.
+inline constexpr std::string_view kRunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// Writes a text value. The session's start-up programs (the current user's
+// Run key) are the one key this platform keeps, as autostart entries; any
+// other key fails. True on success; on failure value is emptied.
+bool SaveRegistryString(IAutostart& autostart, std::uint32_t root, std::string_view keyPath,
+                        const std::string& valueName, std::string& value);
+
+// Deletes a value of the same key; failures are ignored.
+void DeleteRegistryValue(IAutostart& autostart, std::uint32_t root, std::string_view keyPath,
+                         const std::string& valueName);

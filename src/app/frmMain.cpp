@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "GraphView.h"
+#include "WindowHelpers.h"
 #include "app/SettingsKeys.h"
 #include "display/Layout.h"
 #include "metrics/MemoryStatus.h"
@@ -12,7 +13,10 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QCursor>
 #include <QLocale>
+#include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QSystemTrayIcon>
@@ -78,10 +82,16 @@ frmMain::frmMain(Platform& platform)
           [this] { return m_cpuLoad ? m_cpuLoad->GetAllCPUUsage() : 0; },
           [this] { return GetMemoryStatus(*m_platform.system); },
           [this] { return m_platform.power ? m_platform.power->read() : std::optional<PowerStatus>(); }}) {
+    KeyState = [] { return QGuiApplication::queryKeyboardModifiers(); };
     m_tmrUpdate.setInterval(500);
     m_tmrReset.setInterval(20000);
+    m_tmrFormMove.setInterval(50);
     connect(&m_tmrUpdate, &QTimer::timeout, this, [this] { m_sampler->tmrUpdate_Timer(); });
     connect(&m_tmrReset, &QTimer::timeout, this, [this] { m_sampler->tmrReset_Timer(); });
+    connect(&m_tmrFormMove, &QTimer::timeout, this, [this] { tmrFormMove_Timer(); });
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        connect(screen, &QScreen::geometryChanged, this, [this] { armFormMoveTimer(); });
+    }
     buildControls();
 }
 
@@ -110,7 +120,7 @@ void frmMain::buildControls() {
     m_picGraph->setImage(&m_display.Graph());
     m_picGraph->onDoubleClick = [this](QMouseEvent*) { picGraph_DblClick(); };
     m_picGraph->onPress = [this](QMouseEvent* event) {
-        picGraph_MouseDown(event->button(), QGuiApplication::queryKeyboardModifiers(),
+        picGraph_MouseDown(event->button(), KeyState(),
                            static_cast<int>(event->position().x()), static_cast<int>(event->position().y()));
     };
     m_picGraph->onRelease = [this](QMouseEvent*) { picTray_Click(); };
@@ -139,14 +149,17 @@ void frmMain::buildControls() {
         labelPalette.setColor(QPalette::Window, toColor(control.back));
         label->setPalette(labelPalette);
         label->setAutoFillBackground(!control.transparent);
+        label->setObjectName(QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size())));
+        label->installEventFilter(this);
         m_labels[std::string(control.name)] = label;
     }
+    Label("lblCredit")->setToolTip(QString::fromLatin1(kMakerAddress.data(), static_cast<qsizetype>(kMakerAddress.size())));
     // The title label lies over the gradient strip; the list lies over " Net:".
     m_labels["lblTitle(0)"]->raise();
     m_picTray->raise();
+    imgBottom->setObjectName(QStringLiteral("imgBottom"));
     imgBottom->installEventFilter(this);
     m_picTray->installEventFilter(this);
-    m_labels["lblTitle(0)"]->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_cboConnectionType->raise();
 }
 
@@ -183,6 +196,17 @@ bool frmMain::Form_Load() {
     m_selection->Build();
     m_selection->SelectSaved();
     m_options = settings.options;
+    // Both options start off and are turned on by their commands, which
+    // apply them to the window as well.
+    m_options.alwaysOnTop = false;
+    m_options.transparent = false;
+    m_killProcessesVisible = FileExists(m_appFolder + "killlist.txt");
+    if (settings.options.alwaysOnTop) {
+        mnuPopupAlwaysOnTop_Click();
+    }
+    if (settings.options.transparent) {
+        mnuPopupTransparent_Click();
+    }
     std::int32_t mode = settings.smallUI;
     SetDisplayMode(mode);
 
@@ -198,6 +222,7 @@ bool frmMain::Form_Load() {
         m_startHidden = true;
     }
     m_tmrReset.start();
+    armFormMoveTimer();
     m_tmrUpdate.start();
     return true;
 }
@@ -305,7 +330,7 @@ void frmMain::SetDisplayMode(std::int32_t& mode) {
 }
 
 void frmMain::picGraph_DblClick() {
-    const Qt::KeyboardModifiers keys = QGuiApplication::queryKeyboardModifiers();
+    const Qt::KeyboardModifiers keys = KeyState();
     if (keys & Qt::ControlModifier) {
         mnuTaskManager_Click();
     } else if (keys & Qt::ShiftModifier) {
@@ -337,43 +362,361 @@ void frmMain::picGraph_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers k
         }
     }
     // (Ctrl with "Show Bandwidth" in the Tiny mode also toggles the taskbar: comes with the taskbar tool.)
-    if (button == Qt::LeftButton && windowHandle()) {
-        windowHandle()->startSystemMove();
-    }
+    DragOrMenu(button);
 }
 
 void frmMain::mnuTaskManager_Click() {
     m_platform.shell->openTaskManager();
 }
 
+namespace {
+
+// "lblTitle(3)" -> {"lblTitle", 3}; a name without an index gives -1.
+std::pair<QString, std::int16_t> splitControlName(const QString& name) {
+    const qsizetype open = name.indexOf(QLatin1Char('('));
+    if (open < 0 || !name.endsWith(QLatin1Char(')'))) {
+        return {name, -1};
+    }
+    return {name.left(open), static_cast<std::int16_t>(name.mid(open + 1, name.size() - open - 2).toShort())};
+}
+
+bool isDragArea(const QString& group) {
+    static const QStringList kAreas = {QStringLiteral("lblTitle"), QStringLiteral("lblIP"),
+                                       QStringLiteral("lblIPShadow"), QStringLiteral("lblRecv"),
+                                       QStringLiteral("lblSent"), QStringLiteral("lblDSpeed"),
+                                       QStringLiteral("lblUSpeed"), QStringLiteral("lblSpeed"),
+                                       QStringLiteral("imgBottom")};
+    return kAreas.contains(group);
+}
+
+QString qText(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_labels["imgBottom"]) {
-        if (event->type() == QEvent::MouseButtonDblClick) {
-            picGraph_DblClick();
-            return true;
-        }
-        if (event->type() == QEvent::MouseButtonPress && windowHandle()) {
-            windowHandle()->startSystemMove();
-            return true;
-        }
-    } else if (watched == m_picTray) {
-        if (event->type() == QEvent::MouseButtonDblClick) {
+    const QEvent::Type type = event->type();
+    if (watched == m_picTray) {
+        if (type == QEvent::MouseButtonDblClick) {
             close(); // ends the program
             return true;
         }
-        if (event->type() == QEvent::MouseButtonRelease) {
+        if (type == QEvent::MouseButtonRelease) {
             picTray_Click();
             return true;
         }
+        return QWidget::eventFilter(watched, event);
     }
-    return QWidget::eventFilter(watched, event);
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+        type != QEvent::MouseButtonDblClick) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const auto [group, index] = splitControlName(watched->objectName());
+    if (type == QEvent::MouseButtonDblClick) {
+        if (group == QLatin1String("lblTitle")) {
+            lblTitle_DblClick(index);
+        } else if (group == QLatin1String("lblSpeed")) {
+            lblSpeed_DblClick(index);
+        } else if (group == QLatin1String("imgBottom")) {
+            imgBottom_DblClick();
+        } else {
+            return QWidget::eventFilter(watched, event);
+        }
+        return true;
+    }
+    if (group == QLatin1String("lblCredit")) {
+        if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
+            lblCredit_Click();
+        }
+        return true;
+    }
+    if (!isDragArea(group)) {
+        return QWidget::eventFilter(watched, event);
+    }
+    // The title reacts to the release as well; the other areas only to the
+    // press, and their release must not reach the graph under them.
+    if (type == QEvent::MouseButtonPress || group == QLatin1String("lblTitle")) {
+        DragOrMenu(mouse->button());
+    }
+    return true;
+}
+
+void frmMain::DragOrMenu(Qt::MouseButton button) {
+    if (button == Qt::LeftButton) {
+        // A release of the left button must not start a move that would
+        // follow the pointer with no button held.
+        if (QGuiApplication::mouseButtons() & Qt::LeftButton) {
+            DragWindow(*this);
+        }
+    } else if (button == Qt::RightButton) {
+        picTray_Click();
+    }
+}
+
+MenuState frmMain::menuState(Qt::KeyboardModifiers keys) const {
+    MenuState state;
+    state.windowVisible = isVisible();
+    state.altHeld = keys.testFlag(Qt::AltModifier);
+    for (std::size_t mode = 0; mode < 3; ++mode) {
+        state.windowTypeChecked[mode] = m_windowTypeChecked[mode];
+    }
+    state.options = m_options;
+    state.excludedDriveLetters = m_excludedDriveLetters;
+    state.netCards = m_selection ? m_selection->MenuItems() : std::vector<InterfaceSelection::MenuItem>{};
+    state.killProcessesVisible = m_killProcessesVisible;
+    return state;
 }
 
 void frmMain::picTray_Click() {
-    if (SuppressNextMenu) {
-        SuppressNextMenu = false;
+    const Qt::KeyboardModifiers keys = KeyState();
+    // Ctrl and Shift clicks belong to other mouse actions. A gesture's
+    // suppression ends with this click either way, or it would eat the
+    // next real one.
+    if (!MenuBlockedByKeys(keys.testFlag(Qt::ControlModifier), keys.testFlag(Qt::ShiftModifier))) {
+        m_menuModel = PreparePopupMenu(menuState(keys));
+        if (!SuppressNextMenu) {
+            showPopupMenu();
+        }
     }
-    // The popup menu itself is built with the menu commands.
+    SuppressNextMenu = false;
+}
+
+void frmMain::showPopupMenu() {
+    if (m_mnuPopup) {
+        m_mnuPopup->close();
+        m_mnuPopup->deleteLater();
+    }
+    m_mnuPopup = new QMenu(this);
+    m_mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
+    std::function<void(QMenu*, const MenuNode&)> fill = [&](QMenu* menu, const MenuNode& node) {
+        for (const MenuNode& child : node.children) {
+            QAction* action = nullptr;
+            if (child.separator) {
+                action = menu->addSeparator();
+            } else if (!child.children.empty()) {
+                QMenu* sub = menu->addMenu(qText(child.caption));
+                sub->setObjectName(qText(child.name));
+                fill(sub, child);
+                action = sub->menuAction();
+            } else {
+                action = menu->addAction(qText(child.caption));
+                action->setCheckable(child.checkable);
+                action->setChecked(child.checked);
+                const std::string name = child.name;
+                const std::int16_t index = child.index;
+                connect(action, &QAction::triggered, this, [this, name, index] { RunMenuCommand(name, index); });
+            }
+            action->setObjectName(qText(child.name));
+            action->setData(child.index);
+            action->setVisible(child.visible);
+            action->setEnabled(child.enabled);
+            if (child.isDefault) {
+                menu->setDefaultAction(action);
+            }
+        }
+    };
+    fill(m_mnuPopup, m_menuModel);
+    // Tiny: under the window's lower left corner; otherwise at the pointer.
+    const QPoint at = DisplayMode == 2 ? mapToGlobal(QPoint(0, height())) : QCursor::pos();
+    m_mnuPopup->popup(at);
+}
+
+void frmMain::RunMenuCommand(const std::string& name, std::int16_t index) {
+    static const std::map<std::string, void (frmMain::*)()> kCommands = {
+        {"mnuPopupHide", &frmMain::mnuPopupHide_Click},
+        {"mnuPopupTransparent", &frmMain::mnuPopupTransparent_Click},
+        {"mnuPopupSound", &frmMain::mnuPopupSound_Click},
+        {"mnuShowExtendedButton", &frmMain::mnuShowExtendedButton_Click},
+        {"mnuShowBandwidth", &frmMain::mnuShowBandwidth_Click},
+        {"mnuBattery", &frmMain::mnuBattery_Click},
+        {"mnuShowRealIP", &frmMain::mnuShowRealIP_Click},
+        {"mnuSystemTrayIconTypeAnalog", &frmMain::mnuSystemTrayIconTypeAnalog_Click},
+        {"mnuSystemTrayIconTypeDigital", &frmMain::mnuSystemTrayIconTypeDigital_Click},
+        {"mnuNetworkConnections", &frmMain::mnuNetworkConnections_Click},
+        {"mnuTaskManager", &frmMain::mnuTaskManager_Click},
+        {"mnuPopupAlwaysOnTop", &frmMain::mnuPopupAlwaysOnTop_Click},
+        {"mnuPopupStartWithWindows", &frmMain::mnuPopupStartWithWindows_Click},
+        {"mnuPopupAbout", &frmMain::mnuPopupAbout_Click},
+        {"mnuPopupExit", &frmMain::mnuPopupExit_Click},
+    };
+    if (name == "mnuWindowType") {
+        mnuWindowType_Click(index);
+    } else if (name == "mnuNetCard") {
+        mnuNetCard_Click(index);
+    } else if (const auto found = kCommands.find(name); found != kCommands.end()) {
+        (this->*found->second)();
+    }
+    // The drive, volume, taskbar, memory and process items act through
+    // their own tools.
+}
+
+void frmMain::mnuWindowType_Click(std::int16_t index) {
+    std::int32_t mode = index;
+    SetDisplayMode(mode);
+}
+
+void frmMain::mnuPopupTransparent_Click() {
+    m_options.transparent = !m_options.transparent;
+    SetWindowAlpha(this, m_options.transparent ? 120 : 255);
+}
+
+std::int32_t frmMain::SetWindowAlpha(QWidget* window, std::int16_t alpha) {
+    if (alpha < 0 || alpha > 255) {
+        return 1;
+    }
+    if (!window) {
+        return 2;
+    }
+    window->setWindowOpacity(alpha / 255.0);
+    return 0;
+}
+
+void frmMain::mnuPopupSound_Click() {
+    m_options.soundOnError = !m_options.soundOnError;
+}
+
+void frmMain::mnuShowExtendedButton_Click() {
+    m_options.showExtendedButton = !m_options.showExtendedButton;
+}
+
+void frmMain::mnuShowBandwidth_Click() {
+    m_options.showBandwidth = !m_options.showBandwidth;
+    m_display.History.ClearTraffic();
+    std::int32_t tiny = 2;
+    SetDisplayMode(tiny);
+}
+
+void frmMain::mnuBattery_Click() {
+    m_options.battery = !m_options.battery;
+}
+
+void frmMain::mnuShowRealIP_Click() {
+    m_options.showRealIP = !m_options.showRealIP;
+    refreshIpAddresses();
+}
+
+void frmMain::mnuSystemTrayIconTypeAnalog_Click() {
+    // The pair holds opposite marks: the other item takes the clicked one's
+    // mark and the clicked one is inverted, which swaps them.
+    m_options.analogTrayIcon = !m_options.analogTrayIcon;
+}
+
+void frmMain::mnuSystemTrayIconTypeDigital_Click() {
+    m_options.analogTrayIcon = !m_options.analogTrayIcon;
+}
+
+void frmMain::mnuNetCard_Click(std::int16_t index) {
+    m_selection->mnuNetCard_Click(index);
+}
+
+void frmMain::mnuNetworkConnections_Click() {
+    m_platform.shell->openNetworkConnections();
+}
+
+void frmMain::mnuPopupAlwaysOnTop_Click() {
+    const Qt::KeyboardModifiers keys = KeyState();
+    if (keys & (Qt::ShiftModifier | Qt::ControlModifier)) {
+        m_options.alwaysOnTop = true; // re-applies the placement
+    } else {
+        m_options.alwaysOnTop = !m_options.alwaysOnTop;
+    }
+    SetTopMost(*this, m_options.alwaysOnTop);
+}
+
+void frmMain::mnuPopupStartWithWindows_Click() {
+    m_options.startWithWindows = !m_options.startWithWindows;
+    if (m_platform.autostart) {
+        if (m_options.startWithWindows) {
+            std::string program = m_appFolder + programBaseName() + executableSuffix();
+            SaveRegistryString(*m_platform.autostart, kHkeyCurrentUser, kRunKeyPath, kAppName, program);
+        } else {
+            DeleteRegistryValue(*m_platform.autostart, kHkeyCurrentUser, kRunKeyPath, kAppName);
+        }
+    }
+    m_platform.settings->set(kAppName, kAppSection, kKeyStartWithWindows, BoolText(m_options.startWithWindows));
+}
+
+void frmMain::mnuPopupAbout_Click() {
+    if (m_aboutBox) {
+        m_aboutBox->raise();
+        m_aboutBox->activateWindow();
+        return;
+    }
+    QString text = qText(AboutText(TRAFALO_VERSION_MAJOR, TRAFALO_VERSION_MINOR));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); // a bare CR would show as a glyph
+    m_aboutBox = new QMessageBox(QMessageBox::Information, QStringLiteral("Trafalo"), text,
+                                 QMessageBox::Ok | QMessageBox::Cancel);
+    m_aboutBox->setAttribute(Qt::WA_DeleteOnClose);
+    m_aboutBox->setWindowFlag(Qt::WindowStaysOnTopHint);
+    connect(m_aboutBox, &QMessageBox::finished, this, [this](int result) {
+        m_aboutBox = nullptr;
+        if (result == QMessageBox::Ok) {
+            m_platform.shell->openUrl(std::string(kMakerAddress));
+        }
+    });
+    m_aboutBox->show();
+}
+
+void frmMain::mnuPopupExit_Click() {
+    close();
+}
+
+void frmMain::lblCredit_Click() {
+    m_platform.shell->openUrl(Label("lblCredit")->toolTip().toStdString());
+}
+
+void frmMain::lblTitle_DblClick(std::int16_t index) {
+    if (index == 0) {
+        picGraph_DblClick();
+    } else {
+        m_platform.shell->openNetworkConnections();
+    }
+}
+
+void frmMain::lblSpeed_DblClick(std::int16_t) {
+    picGraph_DblClick();
+}
+
+void frmMain::imgBottom_DblClick() {
+    picGraph_DblClick();
+}
+
+void frmMain::armFormMoveTimer() {
+    m_movedSinceTick = true;
+    if (!m_tmrFormMove.isActive()) {
+        m_tmrFormMove.start();
+    }
+}
+
+void frmMain::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    armFormMoveTimer();
+}
+
+void frmMain::tmrFormMove_Timer() {
+    const bool moved = m_movedSinceTick;
+    m_movedSinceTick = false;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        return;
+    }
+    SnapGeometry g;
+    g.left = x() * kTwipsPerPixel;
+    g.top = y() * kTwipsPerPixel;
+    g.width = width() * kTwipsPerPixel;
+    g.height = height() * kTwipsPerPixel;
+    g.screenWidth = screen->geometry().width() * kTwipsPerPixel;
+    g.screenHeight = screen->geometry().height() * kTwipsPerPixel;
+    const WindowPlace place = SnapToScreenEdges(g);
+    if (place.left != g.left || place.top != g.top) {
+        move(place.left / kTwipsPerPixel, place.top / kTwipsPerPixel);
+    } else if (!moved) {
+        // The window stands still: the tick sleeps until it moves again
+        // (a drag, a command, a change of the screen).
+        m_tmrFormMove.stop();
+    }
 }
 
 void frmMain::AddTrayIcon() {

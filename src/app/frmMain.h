@@ -3,6 +3,7 @@
 // binds the labels and the interface list to the sampler and the selection.
 #include "app/AppSettings.h"
 #include "app/Main.h"
+#include "app/PopupMenu.h"
 #include "display/TrafficDisplay.h"
 #include "metrics/CPULoad.h"
 #include "net/CIpHelper.h"
@@ -11,12 +12,15 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <memory>
 
 class GraphView;
 class QComboBox;
 class QLabel;
+class QMenu;
+class QMessageBox;
 class QSystemTrayIcon;
 struct Platform;
 
@@ -50,8 +54,53 @@ public:
     void picTray_MouseMove(int message);
     // Hide to the notification area, or show the window again.
     void mnuPopupHide_Click();
-    // The popup menu; opens nothing while Ctrl or Shift is held.
+    // Prepares the popup menu anew and shows it; opens nothing while Ctrl or
+    // Shift is held, or once after a gesture set SuppressNextMenu.
     void picTray_Click();
+    // The menu as last prepared, and the menu shown (nullptr before any).
+    const MenuNode& PreparedMenu() const { return m_menuModel; }
+    QMenu* PopupMenu() const { return m_mnuPopup; }
+    // Runs the command of the menu item with that name (and index, for the
+    // indexed groups), as choosing it does.
+    void RunMenuCommand(const std::string& name, std::int16_t index = -1);
+
+    // The menu commands.
+    void mnuWindowType_Click(std::int16_t index);
+    void mnuPopupTransparent_Click();
+    void mnuPopupSound_Click();
+    void mnuShowExtendedButton_Click();
+    void mnuShowBandwidth_Click();
+    void mnuBattery_Click();
+    void mnuShowRealIP_Click();
+    void mnuSystemTrayIconTypeAnalog_Click();
+    void mnuSystemTrayIconTypeDigital_Click();
+    void mnuNetCard_Click(std::int16_t index);
+    void mnuNetworkConnections_Click();
+    void mnuPopupAlwaysOnTop_Click();
+    void mnuPopupStartWithWindows_Click();
+    void mnuPopupAbout_Click();
+    void mnuPopupExit_Click();
+    // The About box while it is open, else nullptr.
+    QMessageBox* AboutBox() const { return m_aboutBox; }
+
+    // Label and picture handlers of the window.
+    void lblCredit_Click();
+    void lblTitle_DblClick(std::int16_t index);
+    void lblSpeed_DblClick(std::int16_t index);
+    void imgBottom_DblClick();
+    // A button went down on a drag area: left drags the window, right opens
+    // the menu, any other does nothing.
+    void DragOrMenu(Qt::MouseButton button);
+    // Window opacity 0..255: 0 on success, 1 for an alpha out of range, 2
+    // when the window has no native window yet.
+    std::int32_t SetWindowAlpha(QWidget* window, std::int16_t alpha);
+    // The snapping tick: pulls the window flush to an edge within 16 pixels.
+    void tmrFormMove_Timer();
+    bool FormMoveTimerActive() const { return m_tmrFormMove.isActive(); }
+
+    // The modifier keys held now; tests replace it.
+    std::function<Qt::KeyboardModifiers()> KeyState;
+
     void picGraph_DblClick();
     // Button down on the graph at (x, y) in graph pixels with the modifier keys.
     void picGraph_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y);
@@ -70,6 +119,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -90,6 +140,9 @@ private:
     void selectionViewsChanged() override;
 
     void buildControls();
+    void showPopupMenu();
+    void armFormMoveTimer();
+    MenuState menuState(Qt::KeyboardModifiers keys) const;
     QLabel* samplerLabel(TrafficSampler::Label label) const;
 
     Platform& m_platform;
@@ -110,8 +163,15 @@ private:
     bool m_startHidden = false; // hidden in the notification area since start-up
     bool m_fillingList = false;
 
+    MenuNode m_menuModel;
+    QMenu* m_mnuPopup = nullptr;
+    QMessageBox* m_aboutBox = nullptr;
+    bool m_killProcessesVisible = false;
+    bool m_movedSinceTick = false;
+
     QTimer m_tmrUpdate;
     QTimer m_tmrReset;
+    QTimer m_tmrFormMove;
     std::map<std::string, QLabel*> m_labels;
     GraphView* m_picGraph = nullptr;
     QLabel* m_picTray = nullptr;

@@ -13,4 +13,10 @@ public:
     virtual bool openTaskManager() = 0;
     // Opens the file manager on the user's home folder.
     virtual bool openFileManager() = 0;
+    // Opens the desktop's network connection settings. False when none could
+    // be started.
+    virtual bool openNetworkConnections() = 0;
+    // Opens an address (a web page, a folder, a file) with the desktop's
+    // default handler. False when nothing handles it.
+    virtual bool openUrl(const std::string& address) = 0;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // The real implementations of every platform concern, made once by the
 // application and handed to the logic by reference.
+#include "IAutostart.h"
 #include "IClock.h"
 #include "IInstanceLock.h"
 #include "INetworkTable.h"
@@ -23,6 +24,7 @@ struct Platform {
     std::unique_ptr<IShell> shell;
     std::unique_ptr<ISound> sound;
     std::unique_ptr<IPowerStatus> power;
+    std::unique_ptr<IAutostart> autostart;
 };
 
 // Builds the implementations of the platform this program was compiled for.
@@ -30,6 +32,12 @@ Platform createPlatform();
 
 // The folder holding the program file, or an empty string when unknown.
 std::string programFolder();
+
+// The program file's name without its folder and extension.
+std::string programBaseName();
+
+// What the platform's program files end in: ".exe" on Windows, nothing here.
+std::string executableSuffix();
 
 // Registers the font files this platform needs to answer the faces the window
 // asks for by name. Needs a QGuiApplication.

@@ -1,4 +1,5 @@
 #include "app/Main.h"
+#include "fakes/FakeAutostart.h"
 
 #include <filesystem>
 #include <fstream>
@@ -93,6 +94,42 @@ TEST(FileExists, NeedsAtLeastOneReadableByte) {
 TEST(AppFolderFrom, EndsInOneSeparator) {
     EXPECT_EQ(AppFolderFrom("/opt/trafalo"), "/opt/trafalo/");
     EXPECT_EQ(AppFolderFrom("/opt/trafalo/"), "/opt/trafalo/");
+}
+
+struct RegistryCase {
+    const char* what;
+    std::uint32_t root;
+    std::string_view keyPath;
+    bool storeFails;
+    bool expected;
+};
+
+TEST(SaveRegistryString, OnlyTheRunKeyReachesTheSessionStartUp) {
+    const RegistryCase cases[] = {
+        {"the Run key", kHkeyCurrentUser, kRunKeyPath, false, true},
+        {"the store fails", kHkeyCurrentUser, kRunKeyPath, true, false},
+        {"another key", kHkeyCurrentUser, "Software\\Trafalo", false, false},
+        {"another root", 0x80000002u, kRunKeyPath, false, false},
+    };
+    for (const RegistryCase& c : cases) {
+        FakeAutostart autostart;
+        autostart.failWrites = c.storeFails;
+        std::string value = "/opt/trafalo/trafalo";
+        EXPECT_EQ(SaveRegistryString(autostart, c.root, c.keyPath, "Trafalo", value), c.expected) << c.what;
+        // On failure the caller's value is emptied.
+        EXPECT_EQ(value, c.expected ? "/opt/trafalo/trafalo" : "") << c.what;
+        EXPECT_EQ(autostart.entries.count("Trafalo"), c.expected ? 1u : 0u) << c.what;
+    }
+}
+
+TEST(DeleteRegistryValue, RemovesOnlyFromTheRunKey) {
+    FakeAutostart autostart;
+    autostart.entries["Trafalo"] = "/opt/trafalo/trafalo";
+    DeleteRegistryValue(autostart, kHkeyCurrentUser, "Software\\Trafalo", "Trafalo");
+    EXPECT_EQ(autostart.entries.size(), 1u);
+    DeleteRegistryValue(autostart, kHkeyCurrentUser, kRunKeyPath, "Trafalo");
+    EXPECT_TRUE(autostart.entries.empty());
+    DeleteRegistryValue(autostart, kHkeyCurrentUser, kRunKeyPath, "Trafalo"); // nothing left: ignored
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 // Every platform concern as a fake, with three interfaces in the table.
+#include "fakes/FakeAutostart.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeInstanceLock.h"
 #include "fakes/FakeNetworkTable.h"
@@ -25,6 +26,7 @@ struct FakePlatform {
         platform.shell = std::make_unique<FakeShell>();
         platform.sound = std::make_unique<FakeSound>();
         platform.power = std::make_unique<FakePower>();
+        platform.autostart = std::make_unique<FakeAutostart>();
         table().rows = {FakeNetworkTable::row("Loopback (lo)", 0, 0, 5, 0),
                         FakeNetworkTable::row("Intel Ethernet (eth0)", 2048, 1000, 5, 1000000000),
                         FakeNetworkTable::row("veth (v0)", 0, 0, 2, 0)};
@@ -32,6 +34,8 @@ struct FakePlatform {
     FakeNetworkTable& table() { return static_cast<FakeNetworkTable&>(*platform.network); }
     FakeSettingsStore& settings() { return static_cast<FakeSettingsStore&>(*platform.settings); }
     FakeSystemInfo& system() { return static_cast<FakeSystemInfo&>(*platform.system); }
+    FakeShell& shell() { return static_cast<FakeShell&>(*platform.shell); }
+    FakeAutostart& autostart() { return static_cast<FakeAutostart&>(*platform.autostart); }
     FakeClock& clock() { return static_cast<FakeClock&>(*platform.clock); }
     Platform platform;
 };

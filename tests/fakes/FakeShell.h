@@ -18,7 +18,17 @@ public:
         ++fileManagers;
         return true;
     }
+    bool openNetworkConnections() override {
+        ++networkConnections;
+        return true;
+    }
+    bool openUrl(const std::string& address) override {
+        urls.push_back(address);
+        return true;
+    }
     std::vector<std::string> hidden;
+    std::vector<std::string> urls;
+    int networkConnections = 0;
     int taskManagers = 0;
     int fileManagers = 0;
 };

@@ -4,6 +4,7 @@
 #include "LinuxPowerStatus.h"
 #include "LinuxShell.h"
 #include "LinuxSystemInfo.h"
+#include "XdgAutostart.h"
 #include "platform/Platform.h"
 #include "platform/common/QtInstanceLock.h"
 #include "platform/common/QtSettingsStore.h"
@@ -11,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QStandardPaths>
 
@@ -26,11 +28,21 @@ Platform createPlatform() {
     p.shell = std::make_unique<LinuxShell>();
     p.sound = std::make_unique<CanberraSound>();
     p.power = std::make_unique<LinuxPowerStatus>();
+    p.autostart = std::make_unique<XdgAutostart>(
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() + "/autostart");
     return p;
 }
 
 std::string programFolder() {
     return QCoreApplication::applicationDirPath().toStdString();
+}
+
+std::string programBaseName() {
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
+}
+
+std::string executableSuffix() {
+    return "";
 }
 
 void registerPlatformFonts() {

@@ -60,3 +60,26 @@ bool LinuxShell::openTaskManager() {
 bool LinuxShell::openFileManager() {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::homePath()));
 }
+
+bool LinuxShell::openNetworkConnections() {
+    struct Tool {
+        const char* program;
+        QStringList arguments;
+    };
+    const Tool tools[] = {{"nm-connection-editor", {}},
+                          {"gnome-control-center", {QStringLiteral("network")}},
+                          {"systemsettings", {QStringLiteral("kcm_networkmanagement")}},
+                          {"xfce4-settings-manager", {}}};
+    for (const Tool& tool : tools) {
+        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(tool.program));
+        if (!path.isEmpty()) {
+            return startDetached(path, tool.arguments);
+        }
+    }
+    return false;
+}
+
+bool LinuxShell::openUrl(const std::string& address) {
+    const QUrl url = QUrl::fromUserInput(QString::fromStdString(address));
+    return url.isValid() && QDesktopServices::openUrl(url);
+}

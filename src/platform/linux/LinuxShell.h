@@ -11,4 +11,8 @@ public:
     bool openTaskManager() override;
     // The desktop's handler for the home folder (xdg-open).
     bool openFileManager() override;
+    // nm-connection-editor, else the desktop's own network settings.
+    bool openNetworkConnections() override;
+    // xdg-open, through Qt.
+    bool openUrl(const std::string& address) override;
 };
