@@ -52,7 +52,7 @@ std::optional<std::string> DesktopExecValue(const std::string& path) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
             return std::nullopt;
         }
-        if (std::string_view(" \"'\\><~|&;$*?#()`=%").find(c) != std::string_view::npos) {
+        if (std::string_view(" \"'\\><~|&;$*?#()`").find(c) != std::string_view::npos) {
             reserved = true;
         }
     }
