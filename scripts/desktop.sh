@@ -30,7 +30,11 @@ desktop_start() {
     DESKTOP_PIDS+=($!)
     export DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/bus"
 
-    openbox >"$DESKTOP_DIR/openbox.log" 2>&1 &
+    # Alt with a mouse button is the program's (it shows the drive exclusions
+    # in the menu): the window manager's own Alt bindings move to Super, as
+    # many desktops have them.
+    sed 's/mousebind button="A-/mousebind button="W-/' /etc/xdg/openbox/rc.xml >"$DESKTOP_DIR/openbox-rc.xml"
+    openbox --config-file "$DESKTOP_DIR/openbox-rc.xml" >"$DESKTOP_DIR/openbox.log" 2>&1 &
     DESKTOP_PIDS+=($!)
     if [ "${1:-}" = "--tray" ]; then
         trayer --edge bottom --align right --widthtype request --height 32 --SetDockType true \

@@ -1,11 +1,11 @@
 #pragma once
-// The shared module's window helpers: z-order and the system's own move.
+// The shared module's window helpers: z-order and dragging.
 class QWidget;
 
 // Keeps the window above every window that is not itself kept on top, or
 // puts it back among the normal windows. Position and size do not change.
 void SetTopMost(QWidget& window, bool topMost);
 
-// Hands the window to the window manager's own move, which follows the
-// pointer until the button is released. False when the platform has none.
+// Moves the window with the pointer until the left button is released.
+// False when the window has no native window yet.
 bool DragWindow(QWidget& window);

@@ -519,7 +519,8 @@ void frmMain::showPopupMenu() {
     };
     fill(m_mnuPopup, m_menuModel);
     // Tiny: under the window's lower left corner; otherwise at the pointer.
-    const QPoint at = DisplayMode == 2 ? mapToGlobal(QPoint(0, height())) : QCursor::pos();
+    // (From the window's own place: X11 maps points through a place that can be stale.)
+    const QPoint at = DisplayMode == 2 ? QPoint(x(), y() + height()) : QCursor::pos();
     m_mnuPopup->popup(at);
 }
 

@@ -10,58 +10,7 @@ trafalo=$1
 shots=${2:-}
 source "$here/../../scripts/desktop.sh"
 
-failures=0
-passes=0
-check() { # description, then a command that must succeed
-    local what=$1
-    shift
-    if "$@"; then
-        passes=$((passes + 1))
-        echo "ok - $what"
-    else
-        failures=$((failures + 1))
-        echo "FAILED - $what"
-    fi
-}
-
-window_id() { xdotool search --onlyvisible --name '^Trafalo$' 2>/dev/null | head -n1; }
-wait_window() {
-    local i
-    for i in $(seq 1 100); do
-        [ -n "$(window_id)" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
-geometry() { # prints "X Y W H" of the window in root coordinates
-    xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
-        /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}'
-}
-ini() { grep -E "^$(printf '%s' "$1" | sed 's/ /%20/g')=" "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini" | cut -d= -f2-; }
-stop_trafalo() {
-    kill -TERM "$1" 2>/dev/null
-    local i
-    for i in $(seq 1 50); do
-        kill -0 "$1" 2>/dev/null || break
-        sleep 0.1
-    done
-    wait "$1" 2>/dev/null
-}
-shot() { # file w h x y: the window's part of the screen
-    import -window root "$DESKTOP_DIR/root.png"
-    convert "$DESKTOP_DIR/root.png" -crop "${2}x${3}+${4}+${5}" +repage "$1"
-}
-loopback_traffic() { # seconds
-    /usr/bin/python3 - "$1" <<'PY'
-import socket, sys, time
-s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-end = time.time() + float(sys.argv[1])
-while time.time() < end:
-    for _ in range(50):
-        s.sendto(b"x" * 1400, ("127.0.0.1", 9))
-    time.sleep(0.01)
-PY
-}
+source "$here/desktop_lib.sh"
 
 desktop_start --tray
 trap desktop_stop EXIT
@@ -111,7 +60,8 @@ pid=$!
 check "the window appears again" wait_window
 read -r x y w h < <(geometry "$(window_id)")
 check "Normal layout is 366 x 217 (got ${w}x${h})" [ "$w" = 366 ] && [ "$h" = 217 ]
-check "restored at 200,-10 (got $x,$y)" [ "$x" = 200 ] && [ "$y" = -10 ]
+# Top -150 twips is 10 pixels above the screen: the snapping tick pulls it in.
+check "restored at 200 and pulled to the top edge (got $x,$y)" [ "$x" = 200 ] && [ "$y" = 0 ]
 sleep 2.2
 shot "$DESKTOP_DIR/before.png" "$w" "$h" "$x" "$y"
 loopback_traffic 3
@@ -125,7 +75,7 @@ check "the received total is drawn in green ($green green pixels)" [ "$green" -g
 [ -n "$shots" ] && cp "$DESKTOP_DIR/after.png" "$shots/normal.png"
 stop_trafalo "$pid"
 check "Left kept ($(ini Left))" [ "$(ini Left)" = 3000 ]
-check "Top kept ($(ini Top))" [ "$(ini Top)" = -150 ]
+check "Top saved as pulled in ($(ini Top))" [ "$(ini Top)" = 0 ]
 check "Sound kept" [ "$(ini Sound)" = False ]
 check "SmallUI kept" [ "$(ini SmallUI)" = 0 ]
 

@@ -1,0 +1,56 @@
+# Helpers of the desktop tests: checks, the program's window, screenshots.
+# Sourced after scripts/desktop.sh; the tests set $trafalo.
+
+failures=0
+passes=0
+check() { # description, then a command that must succeed
+    local what=$1
+    shift
+    if "$@"; then
+        passes=$((passes + 1))
+        echo "ok - $what"
+    else
+        failures=$((failures + 1))
+        echo "FAILED - $what"
+    fi
+}
+
+window_id() { xdotool search --onlyvisible --name '^Trafalo$' 2>/dev/null | head -n1; }
+wait_window() {
+    local i
+    for i in $(seq 1 100); do
+        [ -n "$(window_id)" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+geometry() { # prints "X Y W H" of the window in root coordinates
+    xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+        /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}'
+}
+ini() { grep -E "^$(printf '%s' "$1" | sed 's/ /%20/g')=" "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini" | cut -d= -f2-; }
+stop_trafalo() {
+    kill -TERM "$1" 2>/dev/null
+    local i
+    for i in $(seq 1 50); do
+        kill -0 "$1" 2>/dev/null || break
+        sleep 0.1
+    done
+    wait "$1" 2>/dev/null
+}
+shot() { # file w h x y: the window's part of the screen
+    import -window root "$DESKTOP_DIR/root.png"
+    convert "$DESKTOP_DIR/root.png" -crop "${2}x${3}+${4}+${5}" +repage "$1"
+}
+loopback_traffic() { # seconds
+    /usr/bin/python3 - "$1" <<'PY'
+import socket, sys, time
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+end = time.time() + float(sys.argv[1])
+while time.time() < end:
+    for _ in range(50):
+        s.sendto(b"x" * 1400, ("127.0.0.1", 9))
+    time.sleep(0.01)
+PY
+}
+
