@@ -4,7 +4,6 @@
 #include "SettingsKeys.h"
 #include "platform/ISettingsStore.h"
 
-
 namespace {
 
 bool readBool(ISettingsStore& store, const char* key, bool defaultValue, bool designed) {

@@ -32,7 +32,8 @@ MenuNode displayTypes(const MenuState& state) {
     static const char* const kModes[] = {"&Normal - Traffic and Statistics", "&Small - Traffic and IP",
                                          "&Tiny - Traffic Only"};
     for (std::int16_t mode = 0; mode < 3; ++mode) {
-        MenuNode type = toggle("mnuWindowType", kModes[mode], state.windowTypeChecked[static_cast<std::size_t>(mode)]);
+        MenuNode type =
+            toggle("mnuWindowType", kModes[mode], state.windowTypeChecked[static_cast<std::size_t>(mode)]);
         type.index = mode;
         menu.children.push_back(std::move(type));
     }
@@ -47,7 +48,8 @@ MenuNode displayTypes(const MenuState& state) {
     menu.children.push_back(separator("mnuDisplaySep3", !v));
     // The two marks of the pair are always opposite: start-up sets them so
     // and every click swaps them.
-    menu.children.push_back(toggle("mnuSystemTrayIconTypeDigital", "Digital tray icon", !o.analogTrayIcon, !v));
+    menu.children.push_back(
+        toggle("mnuSystemTrayIconTypeDigital", "Digital tray icon", !o.analogTrayIcon, !v));
     menu.children.push_back(toggle("mnuSystemTrayIconTypeAnalog", "Analog tray icon", o.analogTrayIcon, !v));
     return menu;
 }
@@ -121,6 +123,6 @@ const MenuNode* FindMenuItem(const MenuNode& root, std::string_view name, std::i
 }
 
 std::string AboutText(int major, int minor) {
-    return "Trafalo v" + std::to_string(major) + "." + std::to_string(minor) + "\r\n" + std::string(kCreditLine) +
-           "\r\n\r\n" + std::string(kMakerAddress);
+    return "Trafalo v" + std::to_string(major) + "." + std::to_string(minor) + "\r\n" +
+           std::string(kCreditLine) + "\r\n\r\n" + std::string(kMakerAddress);
 }

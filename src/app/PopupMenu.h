@@ -12,15 +12,15 @@
 #include <vector>
 
 struct MenuNode {
-    std::string name;         // the item's name, e.g. "mnuPopupHide"
-    std::int16_t index = -1;  // position in an indexed group, else -1
-    std::string caption;      // "&" marks the access key; empty for a separator
+    std::string name;        // the item's name, e.g. "mnuPopupHide"
+    std::int16_t index = -1; // position in an indexed group, else -1
+    std::string caption;     // "&" marks the access key; empty for a separator
     bool separator = false;
     bool visible = true;
     bool enabled = true;
     bool checkable = false;
     bool checked = false;
-    bool isDefault = false;   // drawn bold; the item a double click would pick
+    bool isDefault = false; // drawn bold; the item a double click would pick
     std::vector<MenuNode> children;
 };
 

@@ -11,9 +11,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QCursor>
 #include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
@@ -120,8 +120,8 @@ void frmMain::buildControls() {
     m_picGraph->setImage(&m_display.Graph());
     m_picGraph->onDoubleClick = [this](QMouseEvent*) { picGraph_DblClick(); };
     m_picGraph->onPress = [this](QMouseEvent* event) {
-        picGraph_MouseDown(event->button(), KeyState(),
-                           static_cast<int>(event->position().x()), static_cast<int>(event->position().y()));
+        picGraph_MouseDown(event->button(), KeyState(), static_cast<int>(event->position().x()),
+                           static_cast<int>(event->position().y()));
     };
     m_picGraph->onRelease = [this](QMouseEvent*) { picTray_Click(); };
 
@@ -149,11 +149,13 @@ void frmMain::buildControls() {
         labelPalette.setColor(QPalette::Window, toColor(control.back));
         label->setPalette(labelPalette);
         label->setAutoFillBackground(!control.transparent);
-        label->setObjectName(QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size())));
+        label->setObjectName(
+            QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size())));
         label->installEventFilter(this);
         m_labels[std::string(control.name)] = label;
     }
-    Label("lblCredit")->setToolTip(QString::fromLatin1(kMakerAddress.data(), static_cast<qsizetype>(kMakerAddress.size())));
+    Label("lblCredit")
+        ->setToolTip(QString::fromLatin1(kMakerAddress.data(), static_cast<qsizetype>(kMakerAddress.size())));
     // The title label lies over the gradient strip; the list lies over " Net:".
     m_labels["lblTitle(0)"]->raise();
     m_picTray->raise();
@@ -381,11 +383,10 @@ std::pair<QString, std::int16_t> splitControlName(const QString& name) {
 }
 
 bool isDragArea(const QString& group) {
-    static const QStringList kAreas = {QStringLiteral("lblTitle"), QStringLiteral("lblIP"),
-                                       QStringLiteral("lblIPShadow"), QStringLiteral("lblRecv"),
-                                       QStringLiteral("lblSent"), QStringLiteral("lblDSpeed"),
-                                       QStringLiteral("lblUSpeed"), QStringLiteral("lblSpeed"),
-                                       QStringLiteral("imgBottom")};
+    static const QStringList kAreas = {
+        QStringLiteral("lblTitle"),  QStringLiteral("lblIP"),    QStringLiteral("lblIPShadow"),
+        QStringLiteral("lblRecv"),   QStringLiteral("lblSent"),  QStringLiteral("lblDSpeed"),
+        QStringLiteral("lblUSpeed"), QStringLiteral("lblSpeed"), QStringLiteral("imgBottom")};
     return kAreas.contains(group);
 }
 
@@ -506,7 +507,8 @@ void frmMain::showPopupMenu() {
                 action->setChecked(child.checked);
                 const std::string name = child.name;
                 const std::int16_t index = child.index;
-                connect(action, &QAction::triggered, this, [this, name, index] { RunMenuCommand(name, index); });
+                connect(action, &QAction::triggered, this,
+                        [this, name, index] { RunMenuCommand(name, index); });
             }
             action->setObjectName(qText(child.name));
             action->setData(child.index);
@@ -636,7 +638,8 @@ void frmMain::mnuPopupStartWithWindows_Click() {
             DeleteRegistryValue(*m_platform.autostart, kHkeyCurrentUser, kRunKeyPath, kAppName);
         }
     }
-    m_platform.settings->set(kAppName, kAppSection, kKeyStartWithWindows, BoolText(m_options.startWithWindows));
+    m_platform.settings->set(kAppName, kAppSection, kKeyStartWithWindows,
+                             BoolText(m_options.startWithWindows));
 }
 
 void frmMain::mnuPopupAbout_Click() {

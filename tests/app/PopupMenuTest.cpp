@@ -42,32 +42,35 @@ MenuState defaults() {
 
 TEST(PopupMenu, VisibleWindowShowsTheWindowOptions) {
     const MenuNode root = PreparePopupMenu(defaults());
-    EXPECT_EQ(shown(root), (std::vector<std::string>{"*Hide to System Tray", "Display Mode", "Network Card", "-",
-                                                     "Eject All USB devices", "Toggle Mute Volume", "Toggle Taskbar",
-                                                     "-", "Free Memory", "Task Manager", "[x]Always on top", "-",
-                                                     "Start with Windows", "-", "About Trafalo", "-", "Exit"}));
+    EXPECT_EQ(shown(root),
+              (std::vector<std::string>{"*Hide to System Tray", "Display Mode", "Network Card", "-",
+                                        "Eject All USB devices", "Toggle Mute Volume", "Toggle Taskbar", "-",
+                                        "Free Memory", "Task Manager", "[x]Always on top", "-",
+                                        "Start with Windows", "-", "About Trafalo", "-", "Exit"}));
     EXPECT_EQ(shown(child(root, "mnuDisplayTypes")),
               (std::vector<std::string>{"&Normal - Traffic and Statistics", "&Small - Traffic and IP",
-                                        "[x]&Tiny - Traffic Only", "-", "Transparent", "[x]Sound on Error", "-",
-                                        "Show Extended Button", "[x]Show Bandwidth", "Show Battery Level",
-                                        "Show Real IP Address"}));
+                                        "[x]&Tiny - Traffic Only", "-", "Transparent", "[x]Sound on Error",
+                                        "-", "Show Extended Button", "[x]Show Bandwidth",
+                                        "Show Battery Level", "Show Real IP Address"}));
     EXPECT_EQ(shown(child(root, "mnuNetCards")),
-              (std::vector<std::string>{"[x]Loopback (lo)", "Intel Ethernet (eth0)", "-", "Open Network Connections"}));
+              (std::vector<std::string>{"[x]Loopback (lo)", "Intel Ethernet (eth0)", "-",
+                                        "Open Network Connections"}));
 }
 
 TEST(PopupMenu, HiddenWindowShowsTheTrayPicturePairInstead) {
     MenuState state = defaults();
     state.windowVisible = false;
     const MenuNode root = PreparePopupMenu(state);
-    EXPECT_EQ(shown(root), (std::vector<std::string>{"*Show Trafalo", "Display Mode", "Network Card", "-",
-                                                     "Eject All USB devices", "Toggle Mute Volume", "Toggle Taskbar",
-                                                     "-", "Free Memory", "Task Manager", "-", "About Trafalo", "-",
-                                                     "Exit"}));
-    EXPECT_EQ(shown(child(root, "mnuDisplayTypes")),
-              (std::vector<std::string>{"&Normal - Traffic and Statistics", "&Small - Traffic and IP",
-                                        "[x]&Tiny - Traffic Only", "-", "[x]Sound on Error", "-",
-                                        "Show Extended Button", "[x]Show Bandwidth", "Show Battery Level",
-                                        "Show Real IP Address", "-", "Digital tray icon", "[x]Analog tray icon"}));
+    EXPECT_EQ(shown(root),
+              (std::vector<std::string>{"*Show Trafalo", "Display Mode", "Network Card", "-",
+                                        "Eject All USB devices", "Toggle Mute Volume", "Toggle Taskbar", "-",
+                                        "Free Memory", "Task Manager", "-", "About Trafalo", "-", "Exit"}));
+    EXPECT_EQ(
+        shown(child(root, "mnuDisplayTypes")),
+        (std::vector<std::string>{"&Normal - Traffic and Statistics", "&Small - Traffic and IP",
+                                  "[x]&Tiny - Traffic Only", "-", "[x]Sound on Error", "-",
+                                  "Show Extended Button", "[x]Show Bandwidth", "Show Battery Level",
+                                  "Show Real IP Address", "-", "Digital tray icon", "[x]Analog tray icon"}));
     state.options.analogTrayIcon = false;
     const MenuNode digital = PreparePopupMenu(state);
     EXPECT_TRUE(child(digital, "mnuSystemTrayIconTypeDigital").checked);

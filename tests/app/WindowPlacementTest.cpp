@@ -7,8 +7,8 @@ namespace {
 
 struct SnapCase {
     const char* what;
-    std::int32_t left, top, width, height; // pixels
-    std::int32_t leftTwipsExtra;           // twips added to the left position
+    std::int32_t left, top, width, height;  // pixels
+    std::int32_t leftTwipsExtra;            // twips added to the left position
     std::int32_t expectedLeft, expectedTop; // pixels
 };
 

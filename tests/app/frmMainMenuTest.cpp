@@ -206,8 +206,8 @@ struct TopCase {
 
 TEST(frmMainMenu, AlwaysOnTopWithShiftOrCtrlOnlyEverTurnsOn) {
     const TopCase cases[] = {
-        {true, Qt::NoModifier, false},     {false, Qt::NoModifier, true},    {true, Qt::ShiftModifier, true},
-        {false, Qt::ShiftModifier, true},  {true, Qt::ControlModifier, true}, {true, Qt::AltModifier, false},
+        {true, Qt::NoModifier, false},    {false, Qt::NoModifier, true},     {true, Qt::ShiftModifier, true},
+        {false, Qt::ShiftModifier, true}, {true, Qt::ControlModifier, true}, {true, Qt::AltModifier, false},
     };
     for (const TopCase& c : cases) {
         FakePlatform fake;
@@ -276,17 +276,18 @@ TEST(frmMainMenu, AboutOpensTheMakersPageOnOkOnly) {
         window.mnuPopupAbout_Click();
         QMessageBox* box = window.AboutBox();
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->text(), QString::fromLatin1("Trafalo v%1.%2\nA small traffic widget for the desktop.\n\n"
-                                                   "https://example.org/trafalo")
-                                   .arg(TRAFALO_VERSION_MAJOR)
-                                   .arg(TRAFALO_VERSION_MINOR));
+        EXPECT_EQ(box->text(),
+                  QString::fromLatin1("Trafalo v%1.%2\nA small traffic widget for the desktop.\n\n"
+                                      "https://example.org/trafalo")
+                      .arg(TRAFALO_VERSION_MAJOR)
+                      .arg(TRAFALO_VERSION_MINOR));
         EXPECT_EQ(box->icon(), QMessageBox::Information);
         EXPECT_EQ(box->standardButtons(), QMessageBox::Ok | QMessageBox::Cancel);
         box->button(button)->click();
         EXPECT_EQ(window.AboutBox(), nullptr);
-        EXPECT_EQ(fake.shell().urls,
-                  button == QMessageBox::Ok ? std::vector<std::string>{"https://example.org/trafalo"}
-                                            : std::vector<std::string>{});
+        EXPECT_EQ(fake.shell().urls, button == QMessageBox::Ok
+                                         ? std::vector<std::string>{"https://example.org/trafalo"}
+                                         : std::vector<std::string>{});
         window.Form_Unload();
     }
 }
