@@ -21,6 +21,7 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QWindow>
+#include <utility>
 
 namespace {
 
@@ -118,12 +119,22 @@ void frmMain::buildControls() {
     m_picGraph = new GraphView(this);
     m_picGraph->setGeometry(kGraphLeft, kGraphTop, kGraphWidth, kGraphHeight);
     m_picGraph->setImage(&m_display.Graph());
-    m_picGraph->onDoubleClick = [this](QMouseEvent*) { picGraph_DblClick(); };
+    m_picGraph->onDoubleClick = [this](QMouseEvent*) {
+        m_releaseEndsDoubleClick = true;
+        picGraph_DblClick();
+    };
     m_picGraph->onPress = [this](QMouseEvent* event) {
         picGraph_MouseDown(event->button(), KeyState(), static_cast<int>(event->position().x()),
                            static_cast<int>(event->position().y()));
     };
-    m_picGraph->onRelease = [this](QMouseEvent*) { picTray_Click(); };
+    m_picGraph->onRelease = [this](QMouseEvent*) {
+        // The release that ends a double click belongs to it: the new layout
+        // must not come up under a menu.
+        if (std::exchange(m_releaseEndsDoubleClick, false)) {
+            return;
+        }
+        picTray_Click();
+    };
 
     m_cboConnectionType = new QComboBox(this);
     m_cboConnectionType->setGeometry(kComboLeft, kComboTop, kComboWidth, kComboHeight);

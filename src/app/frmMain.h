@@ -168,6 +168,7 @@ private:
     QMessageBox* m_aboutBox = nullptr;
     bool m_killProcessesVisible = false;
     bool m_movedSinceTick = false;
+    bool m_releaseEndsDoubleClick = false;
 
     QTimer m_tmrUpdate;
     QTimer m_tmrReset;

@@ -316,6 +316,19 @@ TEST(frmMainMenu, LabelsDragOpenTheMenuOrActOnDoubleClicks) {
     mouse(window.Label("imgBottom"), QEvent::MouseButtonDblClick, Qt::LeftButton);
     EXPECT_EQ(window.DisplayMode, 0);
 
+    // A double click on the graph changes the layout; its release opens no
+    // menu, while a release of its own does.
+    QMenu* closed = window.PopupMenu();
+    mouse(window.Graph(), QEvent::MouseButtonDblClick, Qt::LeftButton);
+    mouse(window.Graph(), QEvent::MouseButtonRelease, Qt::LeftButton);
+    EXPECT_EQ(window.DisplayMode, 1);
+    EXPECT_EQ(window.PopupMenu(), closed);
+    EXPECT_FALSE(closed->isVisible());
+    mouse(window.Graph(), QEvent::MouseButtonRelease, Qt::MiddleButton);
+    ASSERT_NE(window.PopupMenu(), closed);
+    EXPECT_TRUE(window.PopupMenu()->isVisible());
+    window.PopupMenu()->close();
+
     mouse(window.Label("lblCredit"), QEvent::MouseButtonRelease, Qt::LeftButton);
     EXPECT_EQ(fake.shell().urls, std::vector<std::string>{"https://example.org/trafalo"});
     window.Form_Unload();

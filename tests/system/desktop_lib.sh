@@ -15,7 +15,16 @@ check() { # description, then a command that must succeed
     fi
 }
 
-window_id() { xdotool search --onlyvisible --name '^Trafalo$' 2>/dev/null | head -n1; }
+# xdotool can hang on a window that goes away while it searches: bound it.
+# The main window is the one the window manager manages; menus and tooltips
+# are override-redirect windows of the same name.
+override_redirect() { timeout 5 xwininfo -id "$1" 2>/dev/null | grep -q 'Override Redirect State: yes'; }
+window_id() {
+    local id
+    for id in $(timeout 5 xdotool search --onlyvisible --name '^Trafalo$' 2>/dev/null); do
+        override_redirect "$id" || { echo "$id"; return; }
+    done
+}
 wait_window() {
     local i
     for i in $(seq 1 100); do
@@ -25,7 +34,7 @@ wait_window() {
     return 1
 }
 geometry() { # prints "X Y W H" of the window in root coordinates
-    xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+    timeout 5 xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
         /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}'
 }
 ini() { grep -E "^$(printf '%s' "$1" | sed 's/ /%20/g')=" "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini" | cut -d= -f2-; }

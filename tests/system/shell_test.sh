@@ -13,9 +13,21 @@ desktop_start --tray
 trap desktop_stop EXIT
 
 # (No --sync on mousemove: it waits for ever when the pointer is already there.)
+click_at() { # x y button
+    xdotool mousemove "$1" "$2"
+    sleep 0.15
+    xdotool click "$3"
+}
 
-# The menus are the program's other visible windows.
-menu_ids() { xdotool search --onlyvisible --class trafalo 2>/dev/null | grep -v "^$(window_id)\$"; }
+# The menus are the program's override-redirect windows taller than a tooltip.
+menu_ids() {
+    local id mh
+    for id in $(timeout 5 xdotool search --onlyvisible --class trafalo 2>/dev/null); do
+        override_redirect "$id" || continue
+        read -r _ _ _ mh < <(geometry "$id")
+        [ "${mh:-0}" -gt 100 ] && echo "$id"
+    done
+}
 menu_open() { [ -n "$(menu_ids)" ]; }
 menu_closed() { [ -z "$(menu_ids)" ]; }
 wait_menu() {
@@ -152,18 +164,27 @@ check "10 px from the top it snaps flush ($y)" [ "$y" = 0 ]
 
 # 5. Exit chosen while hidden saves "Tray" as True; the next start is hidden.
 choose Down 1
-check "Hide to System Tray hides the window" bash -c '[ -z "$(xdotool search --onlyvisible --name "^Trafalo$")" ]'
-panel=$(xdotool search --name '^panel$' | head -n1)
-read -r px py pw ph < <(geometry "$panel")
-xdotool mousemove $((px + pw / 2)) $((py + ph / 2)) click 3
-check "a right click on the tray icon opens the menu" wait_menu
+check "Hide to System Tray hides the window" bash -c '[ -z "$(timeout 5 xdotool search --onlyvisible --name "^Trafalo$")" ]'
+# The icon docks in the tray; look for it and open its menu, a few times if
+# the tray is slow to take it.
+for attempt in 1 2 3; do
+    sleep 1
+    panel=$(timeout 5 xdotool search --name '^panel$' | head -n1)
+    read -r px py pw ph < <(geometry "$panel")
+    [ "${pw:-0}" -ge 16 ] || continue
+    click_at $((px + pw / 2)) $((py + ph / 2)) 3
+    wait_menu && break
+done
+check "the tray holds the icon (${pw:-0}x${ph:-0})" [ "${pw:-0}" -ge 16 ]
+check "a right click on the tray icon opens the menu" menu_open
+sleep 0.3
 xdotool key --delay 60 Up Return
 for i in $(seq 1 50); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
 done
 check "Exit ends the program" bash -c "! kill -0 $pid 2>/dev/null"
-wait "$pid" 2>/dev/null
+stop_trafalo "$pid"
 check "Exit while hidden saved Tray=True ($(ini Tray))" [ "$(ini Tray)" = True ]
 "$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
 pid=$!
