@@ -27,6 +27,9 @@ build/release/trafalo >/dev/null 2>&1 &
 widget=$!
 build/release/bench/bench_bare_window >/dev/null 2>&1 &
 bare=$!
+# The same empty window waking up on the sampler's 500 ms timer and doing nothing.
+build/release/bench/bench_bare_window --tick 500 >/dev/null 2>&1 &
+ticking=$!
 /usr/bin/python3 - "$((seconds + 15))" <<'PY' &
 import socket, sys, time
 s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
@@ -40,13 +43,17 @@ traffic=$!
 sleep 10 # settle
 w0=$(cpu_ms "$widget")
 b0=$(cpu_ms "$bare")
+t0=$(cpu_ms "$ticking")
 wn0=$(run_ns "$widget")
 bn0=$(run_ns "$bare")
+tn0=$(run_ns "$ticking")
 sleep "$seconds"
 w1=$(cpu_ms "$widget")
 b1=$(cpu_ms "$bare")
+t1=$(cpu_ms "$ticking")
 wn1=$(run_ns "$widget")
 bn1=$(run_ns "$bare")
+tn1=$(run_ns "$ticking")
 printf '%-20s %16s %18s %9s %9s\n' "over ${seconds}s" "CPU ms/min" "(utime+stime)" "RSS MiB" "PSS MiB"
 line() { # name, run ns before/after, ticks ms before/after, pid
     printf '%-20s %16.1f %18.1f %9.1f %9.1f\n' "$1" "$(echo "($3 - $2) / 1000000 * 60 / $seconds" | bc -l)" \
@@ -55,6 +62,7 @@ line() { # name, run ns before/after, ticks ms before/after, pid
 }
 line trafalo "$wn0" "$wn1" "$w0" "$w1" "$widget"
 line "bare Qt6 window" "$bn0" "$bn1" "$b0" "$b1" "$bare"
+line "  + 500 ms timer" "$tn0" "$tn1" "$t0" "$t1" "$ticking"
 printf 'resident memory ratio: %.2f\n' "$(echo "$(rss_kib "$widget") / $(rss_kib "$bare")" | bc -l)"
-kill "$widget" "$bare" "$traffic" 2>/dev/null || true
-wait "$widget" "$bare" "$traffic" 2>/dev/null || true
+kill "$widget" "$bare" "$ticking" "$traffic" 2>/dev/null || true
+wait "$widget" "$bare" "$ticking" "$traffic" 2>/dev/null || true
