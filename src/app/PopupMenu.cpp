@@ -110,18 +110,6 @@ MenuNode PreparePopupMenu(const MenuState& state) {
     return root;
 }
 
-const MenuNode* FindMenuItem(const MenuNode& root, std::string_view name, std::int16_t index) {
-    if (root.name == name && root.index == index) {
-        return &root;
-    }
-    for (const MenuNode& child : root.children) {
-        if (const MenuNode* found = FindMenuItem(child, name, index)) {
-            return found;
-        }
-    }
-    return nullptr;
-}
-
 std::string AboutText(int major, int minor) {
     return "Trafalo v" + std::to_string(major) + "." + std::to_string(minor) + "\r\n" +
            std::string(kCreditLine) + "\r\n\r\n" + std::string(kMakerAddress);

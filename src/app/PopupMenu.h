@@ -45,10 +45,6 @@ inline bool MenuBlockedByKeys(bool ctrl, bool shift) {
 // The whole tree for one opening; the root's children are the menu's items.
 MenuNode PreparePopupMenu(const MenuState& state);
 
-// The item with that name (and index, for the indexed groups) anywhere in the
-// tree, or nullptr.
-const MenuNode* FindMenuItem(const MenuNode& root, std::string_view name, std::int16_t index = -1);
-
 // The About box's text: name, major and minor version as plain integers, the
 // credit line and the maker's page.
 std::string AboutText(int major, int minor);

@@ -487,15 +487,15 @@ void frmMain::picTray_Click() {
     // suppression ends with this click either way, or it would eat the
     // next real one.
     if (!MenuBlockedByKeys(keys.testFlag(Qt::ControlModifier), keys.testFlag(Qt::ShiftModifier))) {
-        m_menuModel = PreparePopupMenu(menuState(keys));
+        const MenuNode menu = PreparePopupMenu(menuState(keys));
         if (!SuppressNextMenu) {
-            showPopupMenu();
+            showPopupMenu(menu);
         }
     }
     SuppressNextMenu = false;
 }
 
-void frmMain::showPopupMenu() {
+void frmMain::showPopupMenu(const MenuNode& menu) {
     if (m_mnuPopup) {
         m_mnuPopup->close();
         m_mnuPopup->deleteLater();
@@ -530,7 +530,7 @@ void frmMain::showPopupMenu() {
             }
         }
     };
-    fill(m_mnuPopup, m_menuModel);
+    fill(m_mnuPopup, menu);
     // Tiny: under the window's lower left corner; otherwise at the pointer.
     // (From the window's own place: X11 maps points through a place that can be stale.)
     const QPoint at = DisplayMode == 2 ? QPoint(x(), y() + height()) : QCursor::pos();
@@ -618,7 +618,7 @@ void frmMain::mnuSystemTrayIconTypeAnalog_Click() {
 }
 
 void frmMain::mnuSystemTrayIconTypeDigital_Click() {
-    m_options.analogTrayIcon = !m_options.analogTrayIcon;
+    mnuSystemTrayIconTypeAnalog_Click(); // the same swap
 }
 
 void frmMain::mnuNetCard_Click(std::int16_t index) {

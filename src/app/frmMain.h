@@ -57,8 +57,7 @@ public:
     // Prepares the popup menu anew and shows it; opens nothing while Ctrl or
     // Shift is held, or once after a gesture set SuppressNextMenu.
     void picTray_Click();
-    // The menu as last prepared, and the menu shown (nullptr before any).
-    const MenuNode& PreparedMenu() const { return m_menuModel; }
+    // The menu shown last (nullptr before any).
     QMenu* PopupMenu() const { return m_mnuPopup; }
     // Runs the command of the menu item with that name (and index, for the
     // indexed groups), as choosing it does.
@@ -140,7 +139,7 @@ private:
     void selectionViewsChanged() override;
 
     void buildControls();
-    void showPopupMenu();
+    void showPopupMenu(const MenuNode& menu);
     void armFormMoveTimer();
     MenuState menuState(Qt::KeyboardModifiers keys) const;
     QLabel* samplerLabel(TrafficSampler::Label label) const;
@@ -163,7 +162,6 @@ private:
     bool m_startHidden = false; // hidden in the notification area since start-up
     bool m_fillingList = false;
 
-    MenuNode m_menuModel;
     QMenu* m_mnuPopup = nullptr;
     QMessageBox* m_aboutBox = nullptr;
     bool m_killProcessesVisible = false;

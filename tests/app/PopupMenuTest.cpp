@@ -5,6 +5,19 @@
 
 namespace {
 
+// The item with that name (and index, for the indexed groups) anywhere in the tree.
+const MenuNode* FindMenuItem(const MenuNode& root, std::string_view name, std::int16_t index = -1) {
+    if (root.name == name && root.index == index) {
+        return &root;
+    }
+    for (const MenuNode& child : root.children) {
+        if (const MenuNode* found = FindMenuItem(child, name, index)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
 // The visible items of a menu level as "caption" lines; "-" for separators,
 // "[x]" before a checked item, "*" before the default one.
 std::vector<std::string> shown(const MenuNode& menu) {
