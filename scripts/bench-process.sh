@@ -41,28 +41,22 @@ while time.time() < end:  # about 1 MiB/s
 PY
 traffic=$!
 sleep 10 # settle
-w0=$(cpu_ms "$widget")
-b0=$(cpu_ms "$bare")
-t0=$(cpu_ms "$ticking")
-wn0=$(run_ns "$widget")
-bn0=$(run_ns "$bare")
-tn0=$(run_ns "$ticking")
+pids=("$widget" "$bare" "$ticking")
+names=(trafalo "bare Qt6 window" "  + 500 ms timer")
+declare -a ms0 ns0
+for i in "${!pids[@]}"; do
+    ms0[i]=$(cpu_ms "${pids[i]}")
+    ns0[i]=$(run_ns "${pids[i]}")
+done
 sleep "$seconds"
-w1=$(cpu_ms "$widget")
-b1=$(cpu_ms "$bare")
-t1=$(cpu_ms "$ticking")
-wn1=$(run_ns "$widget")
-bn1=$(run_ns "$bare")
-tn1=$(run_ns "$ticking")
 printf '%-20s %16s %18s %9s %9s\n' "over ${seconds}s" "CPU ms/min" "(utime+stime)" "RSS MiB" "PSS MiB"
-line() { # name, run ns before/after, ticks ms before/after, pid
-    printf '%-20s %16.1f %18.1f %9.1f %9.1f\n' "$1" "$(echo "($3 - $2) / 1000000 * 60 / $seconds" | bc -l)" \
-        "$(echo "($5 - $4) * 60 / $seconds" | bc -l)" "$(echo "$(rss_kib "$6") / 1024" | bc -l)" \
-        "$(echo "$(pss_kib "$6") / 1024" | bc -l)"
-}
-line trafalo "$wn0" "$wn1" "$w0" "$w1" "$widget"
-line "bare Qt6 window" "$bn0" "$bn1" "$b0" "$b1" "$bare"
-line "  + 500 ms timer" "$tn0" "$tn1" "$t0" "$t1" "$ticking"
+for i in "${!pids[@]}"; do
+    pid=${pids[i]}
+    printf '%-20s %16.1f %18.1f %9.1f %9.1f\n' "${names[i]}" \
+        "$(echo "($(run_ns "$pid") - ${ns0[i]}) / 1000000 * 60 / $seconds" | bc -l)" \
+        "$(echo "($(cpu_ms "$pid") - ${ms0[i]}) * 60 / $seconds" | bc -l)" \
+        "$(echo "$(rss_kib "$pid") / 1024" | bc -l)" "$(echo "$(pss_kib "$pid") / 1024" | bc -l)"
+done
 printf 'resident memory ratio: %.2f\n' "$(echo "$(rss_kib "$widget") / $(rss_kib "$bare")" | bc -l)"
 kill "$widget" "$bare" "$ticking" "$traffic" 2>/dev/null || true
 wait "$widget" "$bare" "$ticking" "$traffic" 2>/dev/null || true
