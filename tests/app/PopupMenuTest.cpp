@@ -129,13 +129,6 @@ TEST(PopupMenu, IndexedItemsAreFoundByIndex) {
     EXPECT_EQ(FindMenuItem(root, "mnuExcludeDrive", 25)->caption, "Z:");
 }
 
-TEST(PopupMenu, CtrlOrShiftBlockTheMenu) {
-    EXPECT_FALSE(MenuBlockedByKeys(false, false));
-    EXPECT_TRUE(MenuBlockedByKeys(true, false));
-    EXPECT_TRUE(MenuBlockedByKeys(false, true));
-    EXPECT_TRUE(MenuBlockedByKeys(true, true));
-}
-
 TEST(PopupMenu, AboutTextGivesTheVersionAsPlainIntegers) {
     EXPECT_EQ(AboutText(2, 3), "Trafalo v2.3\r\nA small traffic widget for the desktop.\r\n\r\n"
                                "https://example.org/trafalo");
