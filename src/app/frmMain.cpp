@@ -30,10 +30,8 @@ QColor toColor(const Rgb& c) {
 }
 
 QFont fontOf(std::string_view family, double points, bool bold) {
-    QFont font(QString::fromLatin1(family.data(), static_cast<qsizetype>(family.size())));
-    font.setPixelSize(PointsToPixels(points));
-    font.setBold(bold);
-    return font;
+    return DisplayFont(QString::fromLatin1(family.data(), static_cast<qsizetype>(family.size())), points,
+                       bold);
 }
 
 Qt::Alignment alignmentOf(Align align) {

@@ -8,6 +8,7 @@
 #include "platform/IPowerStatus.h"
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QString>
 #include <functional>
@@ -67,6 +68,7 @@ public:
 
 private:
     void drawBars(int plotted, int slotWidth, double scale);
+    void drawCpuCurve(int plotted, int slotWidth);
     void drawTrayPicture(std::int32_t download, std::int32_t upload, bool analog);
     void drawBattery();
     void drawTinyReadouts(const DisplayInputs& inputs, int plotted);
@@ -81,6 +83,10 @@ private:
     QString m_graphFace = QStringLiteral("Tahoma");
     std::string m_toolTip;
 };
+
+// A face at a size in points (at 96 dots an inch, at least one pixel), as
+// every text of the window and the pictures is drawn.
+QFont DisplayFont(const QString& face, double points, bool bold);
 
 // The battery readout's text: the percent below 100, else "AC" on mains or
 // the percent on battery ("255%" for a machine that cannot tell).
