@@ -82,10 +82,20 @@ frmMain::frmMain(Platform& platform)
           [this] { return GetMemoryStatus(*m_platform.system); },
           [this] { return m_platform.power ? m_platform.power->read() : std::optional<PowerStatus>(); }}) {
     KeyState = [] { return QGuiApplication::queryKeyboardModifiers(); };
-    m_tmrUpdate.setInterval(500);
+    // The sampler's timer wakes once a second, just after the second turns,
+    // re-armed after every tick.
+    m_tmrUpdate.setSingleShot(true);
+    m_tmrUpdate.setTimerType(Qt::PreciseTimer);
     m_tmrReset.setInterval(20000);
     m_tmrFormMove.setInterval(50);
-    connect(&m_tmrUpdate, &QTimer::timeout, this, [this] { m_sampler->tmrUpdate_Timer(); });
+    connect(&m_tmrUpdate, &QTimer::timeout, this, [this] {
+        m_sampler->tmrUpdate_Timer();
+        // A tick that took no sample (the same second, no interface) left
+        // the timer asleep.
+        if (m_updateTimerEnabled && !m_tmrUpdate.isActive()) {
+            setUpdateTimerEnabled(true);
+        }
+    });
     connect(&m_tmrReset, &QTimer::timeout, this, [this] { m_sampler->tmrReset_Timer(); });
     connect(&m_tmrFormMove, &QTimer::timeout, this, [this] { tmrFormMove_Timer(); });
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -234,7 +244,7 @@ bool frmMain::Form_Load() {
     }
     m_tmrReset.start();
     armFormMoveTimer();
-    m_tmrUpdate.start();
+    setUpdateTimerEnabled(true);
     return true;
 }
 
@@ -243,7 +253,7 @@ void frmMain::Form_Unload() {
         return;
     }
     m_unloaded = true;
-    m_tmrUpdate.stop();
+    setUpdateTimerEnabled(false);
     m_cpuLoad.reset();
     RemoveTrayIcon();
     ShutdownState state;
@@ -802,8 +812,9 @@ void frmMain::mnuPopupHide_Click() {
 }
 
 void frmMain::setUpdateTimerEnabled(bool enabled) {
+    m_updateTimerEnabled = enabled;
     if (enabled) {
-        m_tmrUpdate.start();
+        m_tmrUpdate.start(TrafficSampler::MsToNextTick(m_platform.clock->wallMs()));
     } else {
         m_tmrUpdate.stop();
     }

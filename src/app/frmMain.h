@@ -96,6 +96,8 @@ public:
     // The snapping tick: pulls the window flush to an edge within 16 pixels.
     void tmrFormMove_Timer();
     bool FormMoveTimerActive() const { return m_tmrFormMove.isActive(); }
+    // Milliseconds until the sampler's next tick, -1 while it is stopped.
+    int UpdateTimerRemainingMs() const { return m_tmrUpdate.isActive() ? m_tmrUpdate.remainingTime() : -1; }
 
     // The modifier keys held now; tests replace it.
     std::function<Qt::KeyboardModifiers()> KeyState;
@@ -167,6 +169,7 @@ private:
     bool m_killProcessesVisible = false;
     bool m_movedSinceTick = false;
     bool m_releaseEndsDoubleClick = false;
+    bool m_updateTimerEnabled = false;
 
     QTimer m_tmrUpdate;
     QTimer m_tmrReset;

@@ -6,12 +6,28 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLabel>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
+
+// Runs the event loop until done() holds or ms milliseconds have passed.
+bool spinUntil(const std::function<bool()>& done, int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms) {
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return done();
+}
 
 QColor fore(QLabel* label) {
     return label->palette().color(QPalette::WindowText);
@@ -175,6 +191,35 @@ TEST(frmMain, HiddenSamplesUpdateTheIconAndItsTip) {
     EXPECT_EQ(window.Display().Background(), QColor(0, 0, 0));
     window.Form_Unload();
     EXPECT_EQ(fake.settings().main("Tray"), "True");
+}
+
+TEST(frmMain, TheUpdateTimerWakesOnceASecondAndKeepsGoingAfterAnIdleTick) {
+    FakePlatform fake;
+    fake.settings().put("Connection", "1");
+    fake.clock().wallFraction = 500;
+    frmMain window(fake.platform);
+    ASSERT_TRUE(window.Form_Load());
+    EXPECT_GT(window.UpdateTimerRemainingMs(), 400);
+    EXPECT_LE(window.UpdateTimerRemainingMs(), 520);
+
+    // 10 ms before the next second: the timer fires within 30 ms, finds the
+    // same second, takes nothing and waits for the turn again.
+    fake.clock().wallFraction = 990;
+    window.Form_Unload();
+    frmMain again(fake.platform);
+    ASSERT_TRUE(again.Form_Load());
+    const int reads = fake.table().reads;
+    spinUntil([] { return false; }, 100);
+    EXPECT_EQ(fake.table().reads, reads);
+    EXPECT_GT(again.UpdateTimerRemainingMs(), 0);
+
+    // The first sample shows the whole counter: 2048 + 1536 bytes.
+    fake.clock().seconds += 1;
+    fake.table().rows[1].octetsIn += 1536;
+    EXPECT_TRUE(spinUntil([&] { return again.Label("lblDSpeed")->text() == "3.50 KB/s "; }, 1000));
+    EXPECT_GT(again.UpdateTimerRemainingMs(), 0);
+    again.Form_Unload();
+    EXPECT_EQ(again.UpdateTimerRemainingMs(), -1);
 }
 
 TEST(frmMain, SamplesReachTheLabels) {
