@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "GraphView.h"
+#include "TextLabel.h"
 #include "WindowHelpers.h"
 #include "app/SettingsKeys.h"
 #include "display/Layout.h"
@@ -157,7 +158,7 @@ void frmMain::buildControls() {
 
     for (const ControlSpec& control : NormalLayoutLabels()) {
         QWidget* parent = control.inGraph ? static_cast<QWidget*>(m_picGraph) : this;
-        auto* label = new QLabel(
+        auto* label = new TextLabel(
             QString::fromUtf8(control.caption.data(), static_cast<qsizetype>(control.caption.size())),
             parent);
         label->setGeometry(control.left, control.top, control.width, control.height);

@@ -28,14 +28,15 @@ public:
     void ShiftCpu(std::size_t n, std::int32_t percent) { shiftIn(CpuHistory, n, percent); }
 
 private:
-    template <typename Slots, typename Value> static void shiftIn(Slots& slots, std::size_t n, Value value) {
+    template <typename Slots, typename Value>
+    static void shiftIn(Slots& history, std::size_t n, Value value) {
         n = n > kSlots ? kSlots : n;
         if (n == 0) {
             return;
         }
         for (std::size_t i = 0; i + 1 < n; ++i) {
-            slots[i] = slots[i + 1];
+            history[i] = history[i + 1];
         }
-        slots[n - 1] = value;
+        history[n - 1] = value;
     }
 };

@@ -1,0 +1,120 @@
+// The picture-keeping label draws exactly what QLabel draws.
+#include "app/TextLabel.h"
+
+#include "display/TrafficDisplay.h"
+
+#include <QImage>
+#include <QLabel>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct Case {
+    const char* name;
+    const char* face;
+    double points;
+    bool bold;
+    Qt::Alignment align;
+    QColor fore;
+    QColor back; // invalid: transparent over the parent
+    std::vector<QString> texts;
+};
+
+struct Pair {
+    QWidget parent;
+    QLabel* label = nullptr;
+};
+
+void setUp(Pair& pair, QLabel* label, const Case& c) {
+    pair.parent.resize(220, 40);
+    QPalette parentPalette = pair.parent.palette();
+    parentPalette.setColor(QPalette::Window, QColor(0, 0, 128));
+    pair.parent.setPalette(parentPalette);
+    pair.parent.setAutoFillBackground(true);
+    pair.label = label;
+    label->setParent(&pair.parent);
+    label->setGeometry(4, 6, 200, 26);
+    label->setFont(DisplayFont(QString::fromLatin1(c.face), c.points, c.bold));
+    label->setAlignment(c.align);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, c.fore);
+    if (c.back.isValid()) {
+        palette.setColor(QPalette::Window, c.back);
+    }
+    label->setPalette(palette);
+    label->setAutoFillBackground(c.back.isValid());
+}
+
+TEST(TextLabel, DrawsWhatQLabelDraws) {
+    const Case cases[] = {
+        {"speed, right",
+         "Verdana",
+         14.25,
+         false,
+         Qt::AlignRight | Qt::AlignTop,
+         Qt::green,
+         Qt::black,
+         {"12.34 KB/s ", "1,023.99 KB/s ", "0 B/s "}},
+        {"title, centred, bold",
+         "Tahoma",
+         8.25,
+         true,
+         Qt::AlignHCenter | Qt::AlignTop,
+         Qt::black,
+         QColor(128, 128, 255),
+         {"Download Speed", "Upload Speed"}},
+        {"statistics over the graph",
+         "Tahoma",
+         8.25,
+         false,
+         Qt::AlignLeft | Qt::AlignTop,
+         Qt::yellow,
+         QColor(),
+         {"Average download speed: 1.25 Kb/s", "NETWORK ERROR!!", "Top download speed:"}},
+        {"empty, then text",
+         "Arial",
+         6.75,
+         false,
+         Qt::AlignLeft | Qt::AlignTop,
+         Qt::blue,
+         QColor(),
+         {"", "made for the desktop", ""}},
+        {"rich text is QLabel's",
+         "Tahoma",
+         12,
+         true,
+         Qt::AlignLeft | Qt::AlignTop,
+         Qt::white,
+         QColor(),
+         {"<b>bold</b> text", "plain again"}},
+    };
+    for (const Case& c : cases) {
+        Pair plain;
+        Pair kept;
+        setUp(plain, new QLabel, c);
+        setUp(kept, new TextLabel, c);
+        for (const QString& text : c.texts) {
+            plain.label->setText(text);
+            kept.label->setText(text);
+            // Twice: the second drawing comes from the kept picture.
+            for (int round = 0; round < 2; ++round) {
+                const QImage expected = plain.parent.grab().toImage();
+                const QImage actual = kept.parent.grab().toImage();
+                EXPECT_EQ(actual, expected) << c.name << ": \"" << text.toStdString() << "\" round " << round;
+            }
+        }
+        // A new colour and face after the picture was kept.
+        for (Pair* pair : {&plain, &kept}) {
+            QPalette palette = pair->label->palette();
+            palette.setColor(QPalette::WindowText, Qt::red);
+            pair->label->setPalette(palette);
+            pair->label->setFont(DisplayFont(QStringLiteral("Tahoma"), 15, true));
+        }
+        EXPECT_EQ(kept.parent.grab().toImage(), plain.parent.grab().toImage()) << c.name << ": restyled";
+    }
+}
+
+} // namespace
