@@ -115,10 +115,17 @@ void frmMain::buildControls() {
     setAutoFillBackground(true);
 
     setWindowIcon(WindowIcon());
+    // The strip's rows are of one colour each: scaled to the strip's height
+    // once and tiled across, it looks the same as the picture stretched over
+    // the whole width, which QLabel would keep as a 100 KB copy.
     auto* imgBottom = new QLabel(this);
     imgBottom->setGeometry(0, 0, kImgBottomWidth, kImgBottomHeight);
-    imgBottom->setPixmap(QPixmap::fromImage(DrawTitleStrip()));
-    imgBottom->setScaledContents(true);
+    QPalette stripPalette = imgBottom->palette();
+    stripPalette.setBrush(QPalette::Window,
+                          QBrush(DrawTitleStrip().scaled(4, kImgBottomHeight, Qt::IgnoreAspectRatio,
+                                                         Qt::SmoothTransformation)));
+    imgBottom->setPalette(stripPalette);
+    imgBottom->setAutoFillBackground(true);
     m_labels["imgBottom"] = imgBottom;
 
     m_picTray = new QLabel(this);
@@ -148,8 +155,16 @@ void frmMain::buildControls() {
     m_cboConnectionType = new QComboBox(this);
     m_cboConnectionType->setGeometry(kComboLeft, kComboTop, kComboWidth, kComboHeight);
     m_cboConnectionType->setFont(fontOf("Tahoma", 9.75, false));
-    m_cboConnectionType->setStyleSheet(
-        QStringLiteral("QComboBox { background: rgb(192,192,255); color: black; }"));
+    // Colours through the palette: a style sheet would load Qt's style sheet
+    // engine, some 600 KB of the process, for one control.
+    QPalette listPalette = m_cboConnectionType->palette();
+    for (QPalette::ColorRole role : {QPalette::Button, QPalette::Base, QPalette::Window}) {
+        listPalette.setColor(role, toColor(kPanelBlue));
+    }
+    for (QPalette::ColorRole role : {QPalette::ButtonText, QPalette::Text, QPalette::WindowText}) {
+        listPalette.setColor(role, Qt::black);
+    }
+    m_cboConnectionType->setPalette(listPalette);
     connect(m_cboConnectionType, &QComboBox::activated, this, [this](int index) {
         if (!m_fillingList) {
             m_selection->SetListIndex(index);
@@ -157,10 +172,12 @@ void frmMain::buildControls() {
     });
 
     for (const ControlSpec& control : NormalLayoutLabels()) {
-        QWidget* parent = control.inGraph ? static_cast<QWidget*>(m_picGraph) : this;
-        auto* label = new TextLabel(
-            QString::fromUtf8(control.caption.data(), static_cast<qsizetype>(control.caption.size())),
-            parent);
+        const QString caption =
+            QString::fromUtf8(control.caption.data(), static_cast<qsizetype>(control.caption.size()));
+        // The labels over the graph are repainted with it every second; the
+        // others only when their own text changes, so a kept picture would
+        // only cost memory.
+        QLabel* label = control.inGraph ? new TextLabel(caption, m_picGraph) : new QLabel(caption, this);
         label->setGeometry(control.left, control.top, control.width, control.height);
         label->setFont(fontOf(control.font, control.points, control.bold));
         label->setAlignment(alignmentOf(control.align));

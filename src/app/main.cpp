@@ -3,12 +3,17 @@
 #include "platform/Platform.h"
 
 #include <QApplication>
+#include <QPixmapCache>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Trafalo"));
     QApplication::setApplicationVersion(QStringLiteral(TRAFALO_VERSION));
     registerPlatformFonts();
+    // The style keeps pictures of the controls it drew (the interface list
+    // alone takes four of 44 KB). The few controls here are redrawn rarely:
+    // drawing them again costs less than keeping their pictures for good.
+    QPixmapCache::setCacheLimit(16);
 
     Platform platform = createPlatform();
     frmMain window(platform);

@@ -118,6 +118,12 @@ TEST_F(NullSink, EventSoundsArePlayed) {
     EXPECT_FALSE(sound.playEvent("NoSuchSound"));
 }
 
+TEST(CanberraSound, WithoutTheLibraryNothingPlays) {
+    CanberraSound sound("libcanberra-not-installed.so.0");
+    EXPECT_FALSE(sound.playEvent("SystemHand"));
+    EXPECT_FALSE(sound.playEvent("SystemHand")); // a second call fails as cleanly
+}
+
 } // namespace
 
 namespace {
