@@ -1,11 +1,11 @@
 #include "LinuxNetworkTable.h"
 
 #include "FileReader.h"
+#include "HardwareModels.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <libudev.h>
 #include <linux/ethtool.h>
 #include <linux/if.h>
 #include <linux/if_arp.h>
@@ -77,23 +77,6 @@ void applyStats(IfRow& row, const rtnl_link_stats64& s) {
     row.errorsOut = narrow(s.tx_errors);
 }
 
-// Closes the hardware database, opened on first use, at the end of a scope.
-class HwdbSession {
-public:
-    explicit HwdbSession(udev_hwdb*& hwdb) : m_hwdb(hwdb) {}
-    ~HwdbSession() {
-        if (m_hwdb) {
-            udev_hwdb_unref(m_hwdb);
-            m_hwdb = nullptr;
-        }
-    }
-    HwdbSession(const HwdbSession&) = delete;
-    HwdbSession& operator=(const HwdbSession&) = delete;
-
-private:
-    udev_hwdb*& m_hwdb;
-};
-
 } // namespace
 
 LinuxNetworkTable::LinuxNetworkTable() : m_buffer(kReceiveBuffer) {
@@ -108,17 +91,9 @@ LinuxNetworkTable::LinuxNetworkTable() : m_buffer(kReceiveBuffer) {
         }
     }
     m_ioctl.reset(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
-    m_udev = udev_new();
 }
 
-LinuxNetworkTable::~LinuxNetworkTable() {
-    if (m_hwdb) {
-        udev_hwdb_unref(m_hwdb);
-    }
-    if (m_udev) {
-        udev_unref(m_udev);
-    }
-}
+LinuxNetworkTable::~LinuxNetworkTable() = default;
 
 bool LinuxNetworkTable::sendDump(int type, const void* payload, std::size_t length) {
     struct {
@@ -251,16 +226,16 @@ bool LinuxNetworkTable::dumpLinks() {
         return false;
     }
     // Speed and description are kept from the last dump while the name stays.
-    // The hardware database is mapped only while new names are described: it
+    // The hardware database is loaded only while new names are described: it
     // is large, and descriptions are needed once per interface.
-    const HwdbSession hwdb(m_hwdb);
+    HardwareModels models;
     for (auto& [index, cached] : links) {
         const auto old = m_links.find(index);
         if (old != m_links.end() && old->second.describedName == cached.row.name) {
             cached.row.description = old->second.row.description;
             cached.describedName = old->second.describedName;
         } else {
-            describe(cached.row);
+            describe(cached.row, models);
             cached.describedName = cached.row.name;
         }
         cached.row.speed = cached.row.operStatus > 2 ? linkSpeed(cached.row.name) : 0;
@@ -389,39 +364,8 @@ std::string LinuxNetworkTable::driverName(const std::string& name) {
     return std::string(info.driver, strnlen(info.driver, sizeof info.driver));
 }
 
-std::string LinuxNetworkTable::hardwareModel(const std::string& name) {
-    if (m_udev && !m_hwdb) {
-        m_hwdb = udev_hwdb_new(m_udev);
-    }
-    if (!m_udev || !m_hwdb) {
-        return {};
-    }
-    std::string model;
-    udev_device* device = udev_device_new_from_subsystem_sysname(m_udev, "net", name.c_str());
-    if (!device) {
-        return {};
-    }
-    // The net device itself has no modalias; its parents (virtio, pci, usb) do.
-    for (udev_device* parent = udev_device_get_parent(device); parent && model.empty();
-         parent = udev_device_get_parent(parent)) {
-        const char* modalias = udev_device_get_sysattr_value(parent, "modalias");
-        if (!modalias) {
-            continue;
-        }
-        udev_list_entry* entry = udev_hwdb_get_properties_list_entry(m_hwdb, modalias, 0);
-        for (; entry; entry = udev_list_entry_get_next(entry)) {
-            if (std::strcmp(udev_list_entry_get_name(entry), "ID_MODEL_FROM_DATABASE") == 0) {
-                model = udev_list_entry_get_value(entry);
-                break;
-            }
-        }
-    }
-    udev_device_unref(device);
-    return model;
-}
-
-void LinuxNetworkTable::describe(IfRow& row) {
-    std::string what = hardwareModel(row.name);
+void LinuxNetworkTable::describe(IfRow& row, HardwareModels& models) {
+    std::string what = models.model(row.name);
     if (what.empty()) {
         what = driverName(row.name);
     }

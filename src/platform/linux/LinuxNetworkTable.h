@@ -9,8 +9,7 @@
 #include <memory>
 #include <string>
 
-struct udev;
-struct udev_hwdb;
+class HardwareModels;
 
 class LinuxNetworkTable : public INetworkTable {
 public:
@@ -32,10 +31,9 @@ private:
     bool dumpStats(std::vector<IfRow>& rows, bool& unknownLink);
     bool sendDump(int type, const void* payload, std::size_t length);
     template <typename Handler> bool receiveDump(Handler&& handler);
-    void describe(IfRow& row);
+    void describe(IfRow& row, HardwareModels& models);
     std::int64_t linkSpeed(const std::string& name);
     std::string driverName(const std::string& name);
-    std::string hardwareModel(const std::string& name);
 
     UniqueFd m_request;
     UniqueFd m_events;
@@ -45,6 +43,4 @@ private:
     bool m_statsSupported = true;
     std::map<int, Cached> m_links; // by interface index
     std::vector<char> m_buffer;
-    udev* m_udev = nullptr;
-    udev_hwdb* m_hwdb = nullptr;
 };
