@@ -1,9 +1,11 @@
 #include "TextLabel.h"
 
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
+#include <QtMath>
 
 bool TextLabel::drawsPlainText() const {
     if (!pixmap().isNull() || text().isEmpty() || wordWrap() || margin() != 0 || indent() > 0 ||
@@ -15,16 +17,38 @@ bool TextLabel::drawsPlainText() const {
 
 void TextLabel::paintEvent(QPaintEvent* event) {
     if (!drawsPlainText()) {
+        m_picture = QImage();
         QLabel::paintEvent(event);
         return;
     }
     const qreal ratio = devicePixelRatioF();
-    if (m_picture.isNull() || m_pictureText != text() || m_pictureAlignment != alignment() ||
-        m_picture.deviceIndependentSize() != QSizeF(size()) || m_picture.devicePixelRatio() != ratio) {
+    if (m_pictureText != text() || m_pictureAlignment != alignment() || m_pictureSize != size() ||
+        m_pictureRatio != ratio) {
+        // A text shown for the first time is drawn as QLabel draws it: a
+        // readout that changes every second would pay for a picture it never
+        // shows again. Shown a second time, it is kept.
+        m_pictureText = text();
+        m_pictureAlignment = alignment();
+        m_pictureSize = size();
+        m_pictureRatio = ratio;
+        m_picture = QImage();
+        QLabel::paintEvent(event);
+        return;
+    }
+    if (m_picture.isNull()) {
         drawPicture();
     }
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), m_picture);
+}
+
+void TextLabel::fitToText() {
+    if (!drawsPlainText() || text().contains(QLatin1Char('\n'))) {
+        adjustSize();
+        return;
+    }
+    const QFontMetricsF metrics(font());
+    resize(qCeil(metrics.horizontalAdvance(text())), qCeil(metrics.height()));
 }
 
 void TextLabel::drawPicture() {
@@ -32,8 +56,6 @@ void TextLabel::drawPicture() {
     m_picture = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
     m_picture.setDevicePixelRatio(ratio);
     m_picture.fill(Qt::transparent);
-    m_pictureText = text();
-    m_pictureAlignment = alignment();
 
     // What QLabel draws for plain text without frame, margin or indent.
     QPainter painter(&m_picture);

@@ -10,6 +10,11 @@ class TextLabel : public QLabel {
 public:
     using QLabel::QLabel;
 
+    // Resizes the label to its text, as adjustSize() does, measuring a
+    // single line of plain text directly instead of laying it out as a
+    // paragraph.
+    void fitToText();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -19,6 +24,9 @@ private:
     void drawPicture();
 
     QImage m_picture;
+    // What the picture is, or is to be, drawn for.
     QString m_pictureText;
     Qt::Alignment m_pictureAlignment;
+    QSize m_pictureSize;
+    qreal m_pictureRatio = 0;
 };

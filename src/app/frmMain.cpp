@@ -853,8 +853,8 @@ void frmMain::setCaption(TrafficSampler::Label label, const std::string& text) {
     if (QLabel* target = samplerLabel(label)) {
         target->setText(QString::fromStdString(text));
         // The statistics lines inside the graph grow with their text.
-        if (target->parentWidget() == m_picGraph) {
-            target->adjustSize();
+        if (auto* line = dynamic_cast<TextLabel*>(target)) {
+            line->fitToText();
         }
     }
 }

@@ -165,22 +165,33 @@ void TrafficDisplay::drawBars(int plotted, int slotWidth, double scale) {
         return; // nothing to scale by: no bars
     }
     const int height = m_graph.height();
+    const int width = m_graph.width();
+    // The top row of a bar; every bar reaches the bottom row, even at 0.
+    auto top = [&](double v) { return std::clamp(px(height - height * v / scale - 1), 0, height - 1); };
+    uchar* bits = m_graph.bits();
+    const qsizetype stride = m_graph.bytesPerLine();
+    auto fillRows = [&](int x1, int x2, int y1, int y2, QRgb pixel) {
+        for (int y = y1; y <= y2; ++y) {
+            auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
+            std::fill(row + x1, row + x2 + 1, pixel);
+        }
+    };
     for (int i = 1; i <= plotted && i <= static_cast<int>(TrafficHistory::kSlots); ++i) {
         const double d = History.DownloadHistory[static_cast<std::size_t>(i) - 1];
         const double u = History.UploadHistory[static_cast<std::size_t>(i) - 1];
         const int x1 = (i - 1) * slotWidth;
-        const int x2 = i * slotWidth - 1;
-        auto bar = [&](double v, const QColor& colour) {
-            fillCorners(m_graph, x1, height - 1, x2, px(height - height * v / scale - 1), colour);
-        };
-        // The smaller value is drawn last so that it stays visible; equal values show green.
-        if (d > u) {
-            bar(d, kDownload);
-            bar(u, kUpload);
-        } else {
-            bar(u, kUpload);
-            bar(d, kDownload);
+        const int x2 = std::min(i * slotWidth - 1, width - 1);
+        if (x1 > x2) {
+            break;
         }
+        // The smaller value lies over the larger so that it stays visible;
+        // equal values show green. Each pixel is set once: the larger bar
+        // down to where the smaller begins, the smaller to the bottom.
+        const bool downloadLarger = d > u;
+        const int largeTop = top(downloadLarger ? d : u);
+        const int smallTop = top(downloadLarger ? u : d);
+        fillRows(x1, x2, largeTop, smallTop - 1, (downloadLarger ? kDownload : kUpload).rgb());
+        fillRows(x1, x2, smallTop, height - 1, (downloadLarger ? kUpload : kDownload).rgb());
     }
 }
 

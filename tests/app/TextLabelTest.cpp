@@ -117,4 +117,36 @@ TEST(TextLabel, DrawsWhatQLabelDraws) {
     }
 }
 
+TEST(TextLabel, FitsItsTextAsAdjustSizeDoes) {
+    struct Font {
+        const char* face;
+        double points;
+        bool bold;
+    };
+    const Font fonts[] = {{"Tahoma", 8.25, false}, {"Tahoma", 15, true},  {"Verdana", 14.25, false},
+                          {"Arial", 6.75, false},  {"Verdana", 6, false}, {"No Such Face", 11, true}};
+    const QString texts[] = {QStringLiteral("Average download speed: 1,234.56 Kb/s"),
+                             QStringLiteral("Top upload speed: 0.00 Kb/s"),
+                             QStringLiteral("NETWORK ERROR!!"),
+                             QStringLiteral("A network cable is unplugged."),
+                             QStringLiteral("Ww iI 1.1 ,,, "),
+                             QString::fromUtf8("1\u202f234,56 Ko/s"),
+                             QStringLiteral("two\nlines"),
+                             QString()};
+    for (const Font& font : fonts) {
+        for (const QString& text : texts) {
+            QLabel plain(text);
+            TextLabel fitted(text);
+            for (QLabel* label : {&plain, static_cast<QLabel*>(&fitted)}) {
+                label->setFont(DisplayFont(QString::fromLatin1(font.face), font.points, font.bold));
+                label->setGeometry(6, 41, 153, 13);
+            }
+            plain.adjustSize();
+            fitted.fitToText();
+            EXPECT_EQ(fitted.size(), plain.size())
+                << font.face << " " << font.points << ": " << text.toStdString();
+        }
+    }
+}
+
 } // namespace
