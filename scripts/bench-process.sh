@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The real program at one sample a second on a virtual desktop (Xvfb,
 # openbox, a tray host) with loopback traffic: CPU milliseconds per minute
-# and resident memory, beside an empty Qt window measured in the same run.
+# and resident memory, beside yardsticks measured in the same run: an empty
+# Qt window, the same window waking once a second, and waking once a second
+# to repaint a 366 x 77 picture.
 #   scripts/bench-process.sh [SECONDS]   (default 120)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,9 +29,12 @@ build/release/trafalo >/dev/null 2>&1 &
 widget=$!
 build/release/bench/bench_bare_window >/dev/null 2>&1 &
 bare=$!
-# The same empty window waking up on the sampler's 500 ms timer and doing nothing.
-build/release/bench/bench_bare_window --tick 500 >/dev/null 2>&1 &
+# The same empty window waking up once a second, as the sampler does, and
+# doing nothing, or repainting a picture the size of the graph.
+build/release/bench/bench_bare_window --tick 1000 >/dev/null 2>&1 &
 ticking=$!
+build/release/bench/bench_bare_window --tick 1000 --paint >/dev/null 2>&1 &
+painting=$!
 /usr/bin/python3 - "$((seconds + 15))" <<'PY' &
 import socket, sys, time
 s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
@@ -41,8 +46,8 @@ while time.time() < end:  # about 1 MiB/s
 PY
 traffic=$!
 sleep 10 # settle
-pids=("$widget" "$bare" "$ticking")
-names=(trafalo "bare Qt6 window" "  + 500 ms timer")
+pids=("$widget" "$bare" "$ticking" "$painting")
+names=(trafalo "bare Qt6 window" "  + 1 s timer" "  + 1 s repaint")
 declare -a ms0 ns0
 for i in "${!pids[@]}"; do
     ms0[i]=$(cpu_ms "${pids[i]}")
@@ -58,5 +63,5 @@ for i in "${!pids[@]}"; do
         "$(echo "$(rss_kib "$pid") / 1024" | bc -l)" "$(echo "$(pss_kib "$pid") / 1024" | bc -l)"
 done
 printf 'resident memory ratio: %.2f\n' "$(echo "$(rss_kib "$widget") / $(rss_kib "$bare")" | bc -l)"
-kill "$widget" "$bare" "$ticking" "$traffic" 2>/dev/null || true
-wait "$widget" "$bare" "$ticking" "$traffic" 2>/dev/null || true
+kill "${pids[@]}" "$traffic" 2>/dev/null || true
+wait "${pids[@]}" "$traffic" 2>/dev/null || true
