@@ -1,40 +1,24 @@
 #include "CanberraSound.h"
 
 #include <canberra.h>
-#include <dlfcn.h>
-
-namespace {
-
-template <typename Function> Function symbol(void* library, const char* name) {
-    // dlsym hands functions back as data pointers.
-    return reinterpret_cast<Function>(dlsym(library, name));
-}
-
-} // namespace
 
 CanberraSound::~CanberraSound() {
     if (m_context) {
         m_destroy(m_context);
     }
-    if (m_library) {
-        dlclose(m_library);
-    }
 }
 
 bool CanberraSound::open() {
-    if (m_tried) {
+    if (m_library) {
         return m_context != nullptr;
     }
-    m_tried = true;
-    m_library = dlopen(m_libraryName.c_str(), RTLD_LAZY | RTLD_LOCAL);
-    if (!m_library) {
-        return false;
-    }
-    const auto create = symbol<int (*)(ca_context**)>(m_library, "ca_context_create");
-    const auto changeProps = symbol<int (*)(ca_context*, ...)>(m_library, "ca_context_change_props");
-    m_play = symbol<PlayFunction>(m_library, "ca_context_play");
-    m_destroy = symbol<DestroyFunction>(m_library, "ca_context_destroy");
-    if (!create || !changeProps || !m_play || !m_destroy || create(&m_context) != CA_SUCCESS) {
+    m_library = std::make_unique<DynamicLibrary>(m_libraryName);
+    int (*create)(ca_context**) = nullptr;
+    int (*changeProps)(ca_context*, ...) = nullptr;
+    if (!m_library->bind("ca_context_create", create) ||
+        !m_library->bind("ca_context_change_props", changeProps) ||
+        !m_library->bind("ca_context_play", m_play) || !m_library->bind("ca_context_destroy", m_destroy) ||
+        create(&m_context) != CA_SUCCESS) {
         m_context = nullptr;
         return false;
     }

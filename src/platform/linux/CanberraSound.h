@@ -3,8 +3,10 @@
 // The library and its decoders are loaded with the first sound, not at
 // start-up: most sessions never play one, and loading them costs the
 // resident process some 330 KB.
+#include "DynamicLibrary.h"
 #include "platform/ISound.h"
 
+#include <memory>
 #include <string>
 
 struct ca_context;
@@ -31,8 +33,7 @@ private:
     using PlayFunction = int (*)(ca_context*, unsigned, ...);
     using DestroyFunction = int (*)(ca_context*);
     std::string m_libraryName;
-    void* m_library = nullptr;
-    bool m_tried = false;
+    std::unique_ptr<DynamicLibrary> m_library; // loaded by the first sound
     ca_context* m_context = nullptr;
     PlayFunction m_play = nullptr;
     DestroyFunction m_destroy = nullptr;

@@ -1,17 +1,6 @@
 #include "HardwareModels.h"
 
 #include <cstring>
-#include <dlfcn.h>
-
-namespace {
-
-template <typename Function> bool bind(void* library, const char* name, Function& function) {
-    // dlsym hands functions back as data pointers.
-    function = reinterpret_cast<Function>(dlsym(library, name));
-    return function != nullptr;
-}
-
-} // namespace
 
 HardwareModels::~HardwareModels() {
     if (m_hwdb) {
@@ -20,33 +9,26 @@ HardwareModels::~HardwareModels() {
     if (m_udev) {
         m_f.unref(m_udev);
     }
-    if (m_library) {
-        dlclose(m_library);
-    }
 }
 
 bool HardwareModels::open() {
-    if (m_tried) {
+    if (m_library) {
         return m_hwdb != nullptr;
     }
-    m_tried = true;
-    m_library = dlopen(m_libraryName.c_str(), RTLD_LAZY | RTLD_LOCAL);
-    if (!m_library) {
-        return false;
-    }
+    m_library = std::make_unique<DynamicLibrary>(m_libraryName);
+    const DynamicLibrary& l = *m_library;
     udev* (*create)() = nullptr;
     udev_hwdb* (*hwdbCreate)(udev*) = nullptr;
-    const bool bound = bind(m_library, "udev_new", create) && bind(m_library, "udev_hwdb_new", hwdbCreate) &&
-                       bind(m_library, "udev_unref", m_f.unref) &&
-                       bind(m_library, "udev_hwdb_unref", m_f.hwdbUnref) &&
-                       bind(m_library, "udev_device_new_from_subsystem_sysname", m_f.deviceFromName) &&
-                       bind(m_library, "udev_device_get_parent", m_f.parent) &&
-                       bind(m_library, "udev_device_get_sysattr_value", m_f.sysattr) &&
-                       bind(m_library, "udev_device_unref", m_f.deviceUnref) &&
-                       bind(m_library, "udev_hwdb_get_properties_list_entry", m_f.properties) &&
-                       bind(m_library, "udev_list_entry_get_next", m_f.next) &&
-                       bind(m_library, "udev_list_entry_get_name", m_f.name) &&
-                       bind(m_library, "udev_list_entry_get_value", m_f.value);
+    const bool bound = l.bind("udev_new", create) && l.bind("udev_hwdb_new", hwdbCreate) &&
+                       l.bind("udev_unref", m_f.unref) && l.bind("udev_hwdb_unref", m_f.hwdbUnref) &&
+                       l.bind("udev_device_new_from_subsystem_sysname", m_f.deviceFromName) &&
+                       l.bind("udev_device_get_parent", m_f.parent) &&
+                       l.bind("udev_device_get_sysattr_value", m_f.sysattr) &&
+                       l.bind("udev_device_unref", m_f.deviceUnref) &&
+                       l.bind("udev_hwdb_get_properties_list_entry", m_f.properties) &&
+                       l.bind("udev_list_entry_get_next", m_f.next) &&
+                       l.bind("udev_list_entry_get_name", m_f.name) &&
+                       l.bind("udev_list_entry_get_value", m_f.value);
     if (!bound) {
         return false;
     }

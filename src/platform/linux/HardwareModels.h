@@ -3,6 +3,9 @@
 // loaded by the first look-up and unloaded with this object: names are
 // needed only when a new interface is described, and a resident widget that
 // kept the library and the mapped database would carry them for nothing.
+#include "DynamicLibrary.h"
+
+#include <memory>
 #include <string>
 
 struct udev;
@@ -28,8 +31,7 @@ private:
     bool open();
 
     std::string m_libraryName;
-    void* m_library = nullptr;
-    bool m_tried = false;
+    std::unique_ptr<DynamicLibrary> m_library; // loaded by the first look-up
     udev* m_udev = nullptr;
     udev_hwdb* m_hwdb = nullptr;
     struct Functions {
