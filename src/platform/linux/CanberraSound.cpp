@@ -12,7 +12,9 @@ bool CanberraSound::open() {
     if (m_library) {
         return m_context != nullptr;
     }
-    m_library = std::make_unique<DynamicLibrary>(m_libraryName);
+    // Once a sound has played the library stays: it loads its sound server
+    // module itself and keeps it in its own globals.
+    m_library = std::make_unique<DynamicLibrary>(m_libraryName, DynamicLibrary::Unload::Never);
     int (*create)(ca_context**) = nullptr;
     int (*changeProps)(ca_context*, ...) = nullptr;
     if (!m_library->bind("ca_context_create", create) ||

@@ -2,8 +2,9 @@
 
 #include <dlfcn.h>
 
-DynamicLibrary::DynamicLibrary(const std::string& file)
-    : m_handle(dlopen(file.c_str(), RTLD_LAZY | RTLD_LOCAL)) {}
+DynamicLibrary::DynamicLibrary(const std::string& file, Unload unload)
+    : m_handle(dlopen(file.c_str(), RTLD_LAZY | RTLD_LOCAL | (unload == Unload::Never ? RTLD_NODELETE : 0))) {
+}
 
 DynamicLibrary::~DynamicLibrary() {
     if (m_handle) {

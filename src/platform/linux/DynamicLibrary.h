@@ -1,11 +1,15 @@
 #pragma once
 // A shared library loaded at run time, for libraries the program needs only
-// now and then: it is unloaded with this object.
+// now and then: unloaded with this object, or kept once loaded.
 #include <string>
 
 class DynamicLibrary {
 public:
-    explicit DynamicLibrary(const std::string& file);
+    // Keep: a library whose own state (threads, connections, modules it
+    // loaded) outlives what the program can release; unloading it would
+    // strand that state.
+    enum class Unload { WithThis, Never };
+    explicit DynamicLibrary(const std::string& file, Unload unload = Unload::WithThis);
     ~DynamicLibrary();
     DynamicLibrary(const DynamicLibrary&) = delete;
     DynamicLibrary& operator=(const DynamicLibrary&) = delete;
