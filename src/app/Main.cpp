@@ -7,16 +7,19 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 
 bool FileExists(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    // C streams: a C++ file stream brings up the library's locale machinery,
+    // which a resident program would keep in memory for two checks at start-up.
+    std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
         return false;
     }
     char byte = 0;
-    return static_cast<bool>(file.read(&byte, 1));
+    const bool read = std::fread(&byte, 1, 1, file) == 1;
+    std::fclose(file);
+    return read;
 }
 
 std::string AppFolderFrom(const std::string& programFolder) {
