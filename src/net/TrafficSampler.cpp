@@ -91,19 +91,22 @@ void TrafficSampler::tmrUpdate_Timer() {
         return;
     }
     m_host.setUpdateTimerEnabled(false);
-    takeSample();
+    // One snapshot of the table serves the sample and the count check: a
+    // second read a few microseconds later would see the same table.
+    const std::shared_ptr<CInterfaces> interfaces = m_services.ipHelper.Interfaces();
+    takeSample(*interfaces);
     // The list is rebuilt when the number of interfaces changed, whatever
     // happened to the sample itself.
-    if (m_services.ipHelper.Interfaces()->Count() != m_services.selection.ListCount()) {
+    if (interfaces->Count() != m_services.selection.ListCount()) {
         m_services.selection.RebuildList();
     }
     m_host.setUpdateTimerEnabled(true);
     m_host.lockDrawing(false);
 }
 
-void TrafficSampler::takeSample() {
+void TrafficSampler::takeSample(const CInterfaces& interfaces) {
     CurrentInterface.reset();
-    CurrentInterface = m_services.ipHelper.Interfaces()->Item(m_services.selection.ListIndex() + 1);
+    CurrentInterface = interfaces.Item(m_services.selection.ListIndex() + 1);
     if (!CurrentInterface) {
         // The table shrank since the list was built: no counters this time.
         return;

@@ -11,6 +11,7 @@
 #include <string>
 
 class CIpHelper;
+class CInterfaces;
 class IClock;
 class IShell;
 class ISound;
@@ -86,7 +87,7 @@ public:
     std::string LinkSpeedText(double bitsPerSecond) const;
 
 private:
-    void takeSample();
+    void takeSample(const CInterfaces& interfaces);
     void signalLinkLost();
 
     Services m_services;
