@@ -29,25 +29,30 @@ int px(double value) {
     return static_cast<int>(std::clamp(r, -1.0e6, 1.0e6));
 }
 
-// A rectangle between two corner pixels, both included, filled straight into
-// the pixels and clipped to the image. The graph fills some 250 rectangles a
-// sample (bars, grid, meters); a painter call costs more than the pixels it sets.
-void fillCorners(QImage& image, int x1, int y1, int x2, int y2, const QColor& colour) {
-    const int left = std::max(0, std::min(x1, x2));
-    const int right = std::min(image.width() - 1, std::max(x1, x2));
-    const int top = std::max(0, std::min(y1, y2));
-    const int bottom = std::min(image.height() - 1, std::max(y1, y2));
+// Rows top to bottom, columns left to right, all included, filled straight
+// into the pixels and clipped to the image; an empty range fills nothing.
+// The graph fills some 250 rectangles a sample (bars, grid, meters); a painter
+// call costs more than the pixels it sets.
+void fillRows(QImage& image, int left, int right, int top, int bottom, QRgb pixel) {
+    left = std::max(0, left);
+    right = std::min(image.width() - 1, right);
+    top = std::max(0, top);
+    bottom = std::min(image.height() - 1, bottom);
     if (left > right || top > bottom) {
         return;
     }
     // Both images are 32-bit opaque RGB: one word a pixel.
-    const QRgb pixel = colour.rgb();
     uchar* bits = image.bits();
     const qsizetype stride = image.bytesPerLine();
     for (int y = top; y <= bottom; ++y) {
         auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
         std::fill(row + left, row + right + 1, pixel);
     }
+}
+
+// A rectangle between two corner pixels, both included.
+void fillCorners(QImage& image, int x1, int y1, int x2, int y2, const QColor& colour) {
+    fillRows(image, std::min(x1, x2), std::max(x1, x2), std::min(y1, y2), std::max(y1, y2), colour.rgb());
 }
 
 // Text with the top-left corner of its cell at (x, y).
@@ -168,14 +173,6 @@ void TrafficDisplay::drawBars(int plotted, int slotWidth, double scale) {
     const int width = m_graph.width();
     // The top row of a bar; every bar reaches the bottom row, even at 0.
     auto top = [&](double v) { return std::clamp(px(height - height * v / scale - 1), 0, height - 1); };
-    uchar* bits = m_graph.bits();
-    const qsizetype stride = m_graph.bytesPerLine();
-    auto fillRows = [&](int x1, int x2, int y1, int y2, QRgb pixel) {
-        for (int y = y1; y <= y2; ++y) {
-            auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
-            std::fill(row + x1, row + x2 + 1, pixel);
-        }
-    };
     for (int i = 1; i <= plotted && i <= static_cast<int>(TrafficHistory::kSlots); ++i) {
         const double d = History.DownloadHistory[static_cast<std::size_t>(i) - 1];
         const double u = History.UploadHistory[static_cast<std::size_t>(i) - 1];
@@ -190,8 +187,8 @@ void TrafficDisplay::drawBars(int plotted, int slotWidth, double scale) {
         const bool downloadLarger = d > u;
         const int largeTop = top(downloadLarger ? d : u);
         const int smallTop = top(downloadLarger ? u : d);
-        fillRows(x1, x2, largeTop, smallTop - 1, (downloadLarger ? kDownload : kUpload).rgb());
-        fillRows(x1, x2, smallTop, height - 1, (downloadLarger ? kUpload : kDownload).rgb());
+        fillRows(m_graph, x1, x2, largeTop, smallTop - 1, (downloadLarger ? kDownload : kUpload).rgb());
+        fillRows(m_graph, x1, x2, smallTop, height - 1, (downloadLarger ? kUpload : kDownload).rgb());
     }
 }
 
