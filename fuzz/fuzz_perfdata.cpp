@@ -1,7 +1,7 @@
 // The performance-data walk, on its own and through the processor sampler.
 #include "metrics/CPULoad.h"
-#include "metrics/PerfData.h"
 #include "platform/ISystemInfo.h"
+#include "platform/PerfData.h"
 
 #include <cstring>
 

@@ -37,6 +37,8 @@ std::int32_t CPULoad::GetCPUCount() {
         const std::size_t n = m_CPUCount > 0 ? static_cast<std::size_t>(m_CPUCount) : 0;
         m_PrevIdle.assign(n, 0);
         m_CurIdle.assign(n, 0);
+        m_PrevListed.assign(n, false);
+        m_CurListed.assign(n, false);
     }
     return m_CPUCount;
 }
@@ -86,11 +88,14 @@ void CPULoad::collectNt() {
     if (m_CPUCount < 1) {
         GetCPUCount();
     }
+    m_PrevListed = m_CurListed;
+    m_CurListed.assign(m_CurListed.size(), false);
     for (const PerfWalk::Instance& instance : walk.instances) {
         if (instance.cpu >= 0 && instance.cpu < m_CPUCount) {
             const auto n = static_cast<std::size_t>(instance.cpu);
             m_PrevIdle[n] = m_CurIdle[n];
             m_CurIdle[n] = instance.idle;
+            m_CurListed[n] = true;
         }
     }
     m_PrevTime = m_CurTime;
@@ -142,7 +147,7 @@ std::int32_t CPULoad::GetCPUUsage(std::int32_t index) {
         raise(8003, "CPULoad.GetCPUUsage()", "CPU index out of bounds");
         return 0;
     }
-    if (m_CurTime == m_PrevTime) {
+    if (m_CurTime == m_PrevTime || !listedTwice(static_cast<std::size_t>(n))) {
         return 0;
     }
     const auto idle = static_cast<std::int64_t>(m_CurIdle[static_cast<std::size_t>(n)] -
@@ -165,13 +170,20 @@ std::int32_t CPULoad::GetAllCPUUsage() {
         return GetCPUUsage(1);
     }
     std::int64_t sum = 0;
+    std::int64_t listed = 0;
     for (std::int32_t i = 1; i <= m_CPUCount; ++i) {
-        sum += GetCPUUsage(i);
+        if (listedTwice(static_cast<std::size_t>(i - 1))) {
+            sum += GetCPUUsage(i);
+            ++listed;
+        }
     }
-    if (m_CPUCount > 0) {
-        return static_cast<std::int32_t>(sum / m_CPUCount);
-    }
-    return 0;
+    return listed > 0 ? static_cast<std::int32_t>(sum / listed) : 0;
+}
+
+bool CPULoad::listedTwice(std::size_t n) const {
+    // The very first sample has no sample before it: it is measured against
+    // zero counters like every processor's.
+    return n < m_CurListed.size() && m_CurListed[n] && (m_PrevListed[n] || m_PrevTime == 0);
 }
 
 void CPULoad::StopStatistics() {

@@ -2,7 +2,7 @@
 // Processor usage in percent from two successive samples of each
 // processor's idle time (NT family), or the ready-made figure of the 9x
 // family's dynamic statistics.
-#include "PerfData.h"
+#include "platform/PerfData.h"
 
 #include <cstdint>
 #include <string>
@@ -29,9 +29,11 @@ public:
     void CollectCPUData();
     // Number of processors; sizes the per-processor arrays on first use.
     std::int32_t GetCPUCount();
-    // Takes a sample and returns the average usage of all processors.
+    // Takes a sample and returns the average usage of the processors listed
+    // in it.
     std::int32_t GetAllCPUUsage();
-    // Usage of processor index (1-based) from the last two samples.
+    // Usage of processor index (1-based) from the last two samples; 0 for a
+    // processor that is not in both.
     std::int32_t GetCPUUsage(std::int32_t index);
 
     const CpuLoadError& LastError() const { return m_lastError; }
@@ -43,6 +45,7 @@ private:
     void collectNt();
     void collect9x();
     void StopStatistics();
+    bool listedTwice(std::size_t n) const;
 
     ISystemInfo& m_system;
     std::int32_t m_CPUCount = -1;
@@ -55,6 +58,10 @@ private:
     std::uint64_t m_PrevTime = 0;
     std::vector<std::uint64_t> m_CurIdle;
     std::vector<std::uint64_t> m_PrevIdle;
+    // Processors listed in the last and the sample before: an offline
+    // processor is absent from the data, not idle, and counts for nothing.
+    std::vector<bool> m_CurListed;
+    std::vector<bool> m_PrevListed;
     CpuLoadError m_lastError;
     std::uint32_t m_errorCount = 0;
 };

@@ -29,7 +29,8 @@ public:
     virtual std::optional<int> platformId() = 0;
     // Raw version word: high bit clear on the NT family.
     virtual std::uint32_t versionWord() = 0;
-    // Number of processors configured, at least 1.
+    // Number of processors configured, at least 1: every processor number of
+    // the performance data is below it (offline ones are left out of it).
     virtual int processorCount() = 0;
 
     // NT family: the performance data of the Processor object written into

@@ -1,5 +1,5 @@
 #include "metrics/CPULoad.h"
-#include "metrics/PerfData.h"
+#include "platform/PerfData.h"
 
 #include "fakes/FakeSystemInfo.h"
 
@@ -124,6 +124,27 @@ TEST(CPULoad, JitterIsReturnedAsIsAndTiesGoToEven) {
     EXPECT_EQ(load.GetCPUUsage(1), -1);
     EXPECT_EQ(load.GetCPUUsage(2), 12);
     EXPECT_EQ(load.GetCPUUsage(3), 38);
+}
+
+TEST(CPULoad, OfflineProcessorsAreLeftOutOfTheAverage) {
+    // Four configured, cpu1 and cpu3 offline, so absent from the data.
+    FakeSystemInfo system;
+    system.cpus = 4;
+    CPULoad load(system);
+    system.block = BuildPerfData(kNoon, std::vector<PerfWalk::Instance>{{0, 0}, {2, 0}});
+    load.GetAllCPUUsage();
+    system.block = BuildPerfData(plusMs(1000), std::vector<PerfWalk::Instance>{{0, 10000000}, {2, 8000000}});
+    EXPECT_EQ(load.GetAllCPUUsage(), 10); // idle and 20 % busy, not 55 %
+    EXPECT_EQ(load.GetCPUUsage(2), 0);
+    // cpu2 goes offline: the average is cpu0's alone from then on.
+    system.block = BuildPerfData(plusMs(2000), std::vector<PerfWalk::Instance>{{0, 15000000}});
+    EXPECT_EQ(load.GetAllCPUUsage(), 50);
+    // It comes back: measured again once it is in two samples running.
+    system.block = BuildPerfData(plusMs(3000), std::vector<PerfWalk::Instance>{{0, 25000000}, {2, 8000000}});
+    EXPECT_EQ(load.GetAllCPUUsage(), 0);
+    system.block = BuildPerfData(plusMs(4000), std::vector<PerfWalk::Instance>{{0, 35000000}, {2, 13000000}});
+    EXPECT_EQ(load.GetAllCPUUsage(), 25);
+    EXPECT_EQ(load.ErrorCount(), 0u);
 }
 
 TEST(CPULoad, SameTimeStampGivesZero) {

@@ -44,6 +44,13 @@ TEST(LinuxPowerStatus, ReadsMainsAndBatteries) {
          {{"BAT0", {{"type", "Battery"}, {"present", "0"}, {"capacity", "10"}}},
           {"hidpp_battery_0", {{"type", "Battery"}, {"status", "Discharging"}}}},
          {1, 255}},
+        {"a wireless mouse's battery on a desktop",
+         {{"hidpp_battery_0", {{"type", "Battery"}, {"scope", "Device\n"}, {"capacity", "40"}}}},
+         {1, 255}},
+        {"the system's battery beside a mouse's",
+         {{"BAT0", {{"type", "Battery"}, {"scope", "System"}, {"capacity", "80"}}},
+          {"hidpp_battery_0", {{"type", "Battery"}, {"scope", "Device"}, {"capacity", "40"}}}},
+         {0, 80}},
         {"garbage capacity", {{"BAT0", {{"type", "Battery"}, {"capacity", "lots"}}}}, {1, 255}},
         {"capacity out of range", {{"BAT0", {{"type", "Battery"}, {"capacity", "250"}}}}, {0, 100}},
     };

@@ -3,6 +3,7 @@
 
 #include "metrics/CPULoad.h"
 #include "metrics/MemoryStatus.h"
+#include "platform/PerfData.h"
 
 #include <gtest/gtest.h>
 #include <thread>
@@ -38,6 +39,25 @@ TEST(LinuxSystemInfo, CpuLoadMeasuresABusyLoop) {
     EXPECT_GE(idle, -5);
     EXPECT_EQ(load.ErrorCount(), 0u);
     EXPECT_EQ(n, static_cast<int>(::sysconf(_SC_NPROCESSORS_CONF)));
+}
+
+TEST(LinuxSystemInfo, PerformanceDataFollowsTheMonotonicClock) {
+    // The idle counters stop in a suspend and ignore clock steps; so must the
+    // time they are divided by, or the first sample after either reads ~100 %.
+    LinuxSystemInfo system;
+    std::vector<std::uint8_t> buffer(65536);
+    std::uint32_t size = 65536;
+    const std::int64_t before = LinuxSystemInfo::MonotonicMs();
+    ASSERT_EQ(system.queryPerformanceData(buffer, size), 0);
+    const std::int64_t after = LinuxSystemInfo::MonotonicMs();
+    const PerfWalk walk = WalkPerfData(std::span<const std::uint8_t>(buffer.data(), size));
+    ASSERT_EQ(walk.error, PerfWalk::Error::None);
+    const auto stamp =
+        static_cast<std::int64_t>((SystemTimeToFileTime(walk.time) - kUnixEpochFileTime) / 10000);
+    EXPECT_GE(stamp, before);
+    EXPECT_LE(stamp, after);
+    // Every online processor, each once.
+    EXPECT_EQ(static_cast<long>(walk.instances.size()), ::sysconf(_SC_NPROCESSORS_ONLN));
 }
 
 TEST(LinuxSystemInfo, MemoryAgreesWithItself) {

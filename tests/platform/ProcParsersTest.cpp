@@ -11,15 +11,16 @@ TEST(ParseProcStatIdle, IdlePlusIowaitPerProcessor) {
                        "intr 12345\n";
     const auto idle = ParseProcStatIdle(text);
     ASSERT_TRUE(idle);
-    EXPECT_EQ(*idle, (std::vector<std::uint64_t>{500, 0, 407})); // cpu1 offline
+    EXPECT_EQ(*idle, (std::vector<CpuIdleTicks>{{0, 500}, {2, 407}})); // cpu1 offline: absent
 }
 
 TEST(ParseProcStatIdle, RejectsTextWithoutProcessorLines) {
     EXPECT_FALSE(ParseProcStatIdle(""));
     EXPECT_FALSE(ParseProcStatIdle("cpu  1 2 3 4\n"));
-    EXPECT_FALSE(ParseProcStatIdle("cpu0 1 2\n"));                                 // too few fields
-    EXPECT_FALSE(ParseProcStatIdle("cpu99999999 1 2 3 4\n"));                      // absurd index
-    EXPECT_EQ(ParseProcStatIdle("cpu0 1 2 3 4"), (std::vector<std::uint64_t>{4})); // no iowait, no newline
+    EXPECT_FALSE(ParseProcStatIdle("cpu0 1 2\n"));            // too few fields
+    EXPECT_FALSE(ParseProcStatIdle("cpu99999999 1 2 3 4\n")); // absurd index
+    EXPECT_EQ(ParseProcStatIdle("cpu0 1 2 3 4"),
+              (std::vector<CpuIdleTicks>{{0, 4}})); // no iowait, no newline
 }
 
 TEST(ParseMemInfo, ReadsKilobytesAsBytes) {

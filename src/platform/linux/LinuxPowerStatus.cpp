@@ -51,6 +51,13 @@ std::optional<int> batteryPercent(const std::string& folder) {
     return std::nullopt;
 }
 
+// Only the machine's own batteries: a wireless mouse or headset reports its
+// battery as scope "Device" and must not pass for the laptop's charge.
+bool countsForSystem(const std::string& folder) {
+    const std::string scope = word(folder + "/scope");
+    return scope.empty() || scope == "System";
+}
+
 } // namespace
 
 LinuxPowerStatus::LinuxPowerStatus(std::string root) : m_root(std::move(root)) {}
@@ -80,7 +87,8 @@ std::optional<PowerStatus> LinuxPowerStatus::read() {
         if (type == "Mains") {
             mainsListed = true;
             mainsOnline = mainsOnline || number(folder + "/online").value_or(0) != 0;
-        } else if (type == "Battery" && number(folder + "/present").value_or(1) != 0) {
+        } else if (type == "Battery" && number(folder + "/present").value_or(1) != 0 &&
+                   countsForSystem(folder)) {
             if (const auto percent = batteryPercent(folder)) {
                 ++batteries;
                 percentSum += *percent;

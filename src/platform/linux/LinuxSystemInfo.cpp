@@ -2,7 +2,7 @@
 
 #include "FileReader.h"
 #include "ProcParsers.h"
-#include "metrics/PerfData.h"
+#include "platform/PerfData.h"
 
 #include <algorithm>
 #include <charconv>
@@ -17,6 +17,11 @@ constexpr long kErrorMoreData = 234;
 constexpr long kErrorReadFault = 30;
 constexpr std::uint64_t kUserAddressSpace = 1ULL << 47;
 } // namespace
+
+std::int64_t LinuxSystemInfo::MonotonicMs() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+}
 
 LinuxSystemInfo::LinuxSystemInfo()
     : m_clockTicks(std::max(1L, ::sysconf(_SC_CLK_TCK))), m_versionWord(readVersionWord()) {
@@ -59,13 +64,16 @@ long LinuxSystemInfo::queryPerformanceData(std::vector<std::uint8_t>& buffer, st
     if (!ticks) {
         return kErrorReadFault;
     }
-    std::vector<std::uint64_t> idle(*ticks);
-    for (std::uint64_t& value : idle) {
-        value = value * 10000000ULL / static_cast<std::uint64_t>(m_clockTicks);
+    std::vector<PerfWalk::Instance> idle;
+    idle.reserve(ticks->size());
+    for (const CpuIdleTicks& cpu : *ticks) {
+        idle.push_back({cpu.cpu, cpu.ticks * 10000000ULL / static_cast<std::uint64_t>(m_clockTicks)});
     }
-    const auto now = std::chrono::system_clock::now().time_since_epoch();
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
-    const std::uint64_t fileTime = static_cast<std::uint64_t>(ms) * 10000 + 116444736000000000ULL;
+    // The time stamp comes from the monotonic clock: like the idle counters it
+    // stands still in a suspend and ignores clock corrections, so the first
+    // sample after a resume or a clock step compares like with like.
+    const auto ms = MonotonicMs();
+    const std::uint64_t fileTime = static_cast<std::uint64_t>(ms) * 10000 + kUnixEpochFileTime;
     const std::vector<std::uint8_t> block = BuildPerfData(FileTimeToSystemTime(fileTime), idle);
     if (block.size() > size || block.size() > buffer.size()) {
         size = static_cast<std::uint32_t>(block.size());

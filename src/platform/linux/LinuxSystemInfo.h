@@ -11,8 +11,8 @@ public:
     std::optional<int> platformId() override;
     std::uint32_t versionWord() override;
     int processorCount() override;
-    // The per-processor idle times of /proc/stat written as a performance-data
-    // block stamped with the wall clock.
+    // The idle times of the online processors of /proc/stat written as a
+    // performance-data block stamped with MonotonicMs() past the Unix epoch.
     long queryPerformanceData(std::vector<std::uint8_t>& buffer, std::uint32_t& size) override;
     // There are no dynamic statistics keys here: opening one fails.
     std::optional<std::uintptr_t> openDynKey(const char* path, std::uint32_t access) override;
@@ -21,6 +21,9 @@ public:
     std::optional<MemoryStatusEx> memoryStatusEx() override;
     // Filled from the extended figures, saturated at 4 GiB - 1.
     std::optional<MemoryStatus32> memoryStatus32() override;
+
+    // Milliseconds of the monotonic clock, which stops in a suspend.
+    static std::int64_t MonotonicMs();
 
 private:
     // The kernel's version does not change while the program runs: read once,

@@ -29,8 +29,8 @@ std::optional<std::uint64_t> nextNumber(std::string_view& line) {
 
 } // namespace
 
-std::optional<std::vector<std::uint64_t>> ParseProcStatIdle(std::string_view text) {
-    std::vector<std::uint64_t> idle;
+std::optional<std::vector<CpuIdleTicks>> ParseProcStatIdle(std::string_view text) {
+    std::vector<CpuIdleTicks> idle;
     bool found = false;
     while (!text.empty()) {
         std::string_view line = nextLine(text);
@@ -57,10 +57,7 @@ std::optional<std::vector<std::uint64_t>> ParseProcStatIdle(std::string_view tex
         if (read < 4) {
             continue;
         }
-        if (idle.size() <= cpu) {
-            idle.resize(cpu + 1, 0);
-        }
-        idle[cpu] = fields[3] + fields[4];
+        idle.push_back({static_cast<std::int32_t>(cpu), fields[3] + fields[4]});
         found = true;
     }
     if (!found) {

@@ -6,10 +6,16 @@
 #include <string_view>
 #include <vector>
 
-// Per-processor idle time (idle + iowait) from /proc/stat, in clock ticks,
-// indexed by the processor number of each "cpuN" line. Processors missing
-// from the text (offline) are 0. std::nullopt when no "cpuN" line is found.
-std::optional<std::vector<std::uint64_t>> ParseProcStatIdle(std::string_view text);
+// Idle time (idle + iowait) of one processor, in clock ticks.
+struct CpuIdleTicks {
+    std::int32_t cpu = 0; // the number of its "cpuN" line
+    std::uint64_t ticks = 0;
+    bool operator==(const CpuIdleTicks&) const = default;
+};
+// The processors /proc/stat lists, in its order. Offline processors are not
+// listed, and are not in the result: they are not idle, they are absent.
+// std::nullopt when no "cpuN" line is found.
+std::optional<std::vector<CpuIdleTicks>> ParseProcStatIdle(std::string_view text);
 
 // The fields of /proc/meminfo the memory status needs, in bytes.
 struct MemInfo {

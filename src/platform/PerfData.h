@@ -17,6 +17,9 @@ struct SystemTime {
 std::uint64_t SystemTimeToFileTime(const SystemTime& time);
 SystemTime FileTimeToSystemTime(std::uint64_t fileTime);
 
+// The Unix epoch, 1970-01-01, in 100 ns units since 1601-01-01.
+inline constexpr std::uint64_t kUnixEpochFileTime = 116444736000000000ULL;
+
 inline constexpr std::uint32_t kProcessorObjectIndex = 238;
 inline constexpr std::uint32_t kProcessorTimeCounterIndex = 6;
 
@@ -44,3 +47,7 @@ PerfWalk WalkPerfData(std::span<const std::uint8_t> data);
 // Writes a block with one Processor object holding one instance per idle
 // counter (named "0", "1", ...) and a "_Total" instance.
 std::vector<std::uint8_t> BuildPerfData(const SystemTime& time, const std::vector<std::uint64_t>& idle);
+// The same with the instances named by their processor numbers, which may
+// have gaps (offline processors are absent).
+std::vector<std::uint8_t> BuildPerfData(const SystemTime& time,
+                                        const std::vector<PerfWalk::Instance>& instances);

@@ -218,10 +218,21 @@ PerfWalk WalkPerfData(std::span<const std::uint8_t> data) {
 }
 
 std::vector<std::uint8_t> BuildPerfData(const SystemTime& time, const std::vector<std::uint64_t>& idle) {
+    std::vector<PerfWalk::Instance> instances;
+    for (std::size_t i = 0; i < idle.size(); ++i) {
+        instances.push_back({static_cast<std::int32_t>(i), idle[i]});
+    }
+    return BuildPerfData(time, instances);
+}
+
+std::vector<std::uint8_t> BuildPerfData(const SystemTime& time,
+                                        const std::vector<PerfWalk::Instance>& instances) {
     constexpr std::size_t kHeader = 88;
     std::vector<std::string> names;
-    for (std::size_t i = 0; i < idle.size(); ++i) {
-        names.push_back(std::to_string(i));
+    std::vector<std::uint64_t> idle;
+    for (const PerfWalk::Instance& instance : instances) {
+        names.push_back(std::to_string(instance.cpu));
+        idle.push_back(instance.idle);
     }
     names.emplace_back("_Total");
     auto instanceSize = [](const std::string& name) {
