@@ -118,7 +118,13 @@ void TrafficSampler::takeSample(const CInterfaces& interfaces) {
     PreviousBytesReceived = rx;
     PreviousBytesSent = tx;
     LastSampleTime = m_services.clock.wallSeconds();
-    if (!download || !upload || *download < 0 || *download > kMaxDownload) {
+    // The previous counters belong to the interface watched before (another
+    // choice, or a rebuilt list that moved the selection): their difference
+    // would be a speed no interface ever had. This sample only starts anew.
+    const Identity watched{CurrentInterface->InterfaceIndex, CurrentInterface->InterfaceName};
+    const bool sameInterface = !m_sampled || *m_sampled == watched;
+    m_sampled = watched;
+    if (!sameInterface || !download || !upload || *download < 0 || *download > kMaxDownload) {
         return;
     }
     std::int32_t d = *download;

@@ -8,7 +8,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
 class CIpHelper;
 class CInterfaces;
@@ -89,6 +91,10 @@ public:
 private:
     void takeSample(const CInterfaces& interfaces);
     void signalLinkLost();
+
+    // The interface whose counters the previous sample read.
+    using Identity = std::pair<std::int32_t, std::string>;
+    std::optional<Identity> m_sampled;
 
     Services m_services;
     Host& m_host;

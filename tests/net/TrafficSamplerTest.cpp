@@ -251,6 +251,23 @@ TEST(TrafficSampler, NothingHappensWithoutASelectedInterface) {
     EXPECT_EQ(f.selection.ListCount(), 0); // not rebuilt until the next start
 }
 
+TEST(TrafficSampler, AnotherInterfaceStartsWithoutADifference) {
+    // lo at 100 MB, then eth0 at 400 MB must not read as 286 MB/s.
+    SamplerFixture f({FakeNetworkTable::row("lo"), FakeNetworkTable::row("eth0")});
+    f.tick(100000000, 0, 0);
+    f.tick(100001024, 0, 0);
+    f.table.rows[1].octetsIn = 400000000;
+    f.selection.SetListIndex(1);
+    f.host.events.clear();
+    f.tick(400000000, 0, 1);
+    EXPECT_TRUE(f.host.events == (std::vector<std::string>{"timer off", "timer on", "unlock"}));
+    EXPECT_EQ(f.sampler.TopDownload, 1024.0); // lo's, not 286 MB
+    EXPECT_EQ(f.host.caption(L::DSpeed), "1.00 KB/s ");
+    f.tick(400002048, 0, 1);
+    EXPECT_EQ(f.host.caption(L::DSpeed), "2.00 KB/s ");
+    EXPECT_EQ(f.sampler.TopDownload, 2048.0);
+}
+
 TEST(TrafficSampler, AChangedInterfaceCountRebuildsTheListAndReselects) {
     SamplerFixture f(
         {FakeNetworkTable::row("lo"), FakeNetworkTable::row("eth0"), FakeNetworkTable::row("veth0")});
