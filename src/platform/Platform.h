@@ -33,7 +33,8 @@ Platform createPlatform();
 // The folder holding the program file, or an empty string when unknown.
 std::string programFolder();
 
-// The program file's name without its folder and extension.
+// The program file's name without its folder and extension; with
+// executableSuffix() appended it names the program file again.
 std::string programBaseName();
 
 // What the platform's program files end in: ".exe" on Windows, nothing here.

@@ -11,6 +11,9 @@ source "$here/desktop_lib.sh"
 
 desktop_start --tray
 trap desktop_stop EXIT
+# Run from a file name with a dot: the start-up entry must name that file.
+cp "$trafalo" "$DESKTOP_DIR/trafalo.bin"
+trafalo=$DESKTOP_DIR/trafalo.bin
 
 # (No --sync on mousemove: it waits for ever when the pointer is already there.)
 click_at() { # x y button

@@ -38,7 +38,9 @@ std::string programFolder() {
 }
 
 std::string programBaseName() {
-    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
+    // Program files carry no extension here: a dot is part of the name
+    // ("trafalo.bin"), and cutting it off would name a file that is not there.
+    return QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString();
 }
 
 std::string executableSuffix() {
