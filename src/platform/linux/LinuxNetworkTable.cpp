@@ -2,6 +2,7 @@
 
 #include "FileReader.h"
 #include "HardwareModels.h"
+#include "NetlinkMessages.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -19,68 +20,22 @@
 namespace {
 
 constexpr std::size_t kReceiveBuffer = std::size_t{64} * 1024;
-
-// Interface types as the IANA ifType numbers the rest of the program knows.
-std::int32_t ifType(unsigned short arphrd) {
-    switch (arphrd) {
-    case ARPHRD_ETHER:
-        return 6;
-    case ARPHRD_LOOPBACK:
-        return 24;
-    case ARPHRD_PPP:
-        return 23;
-    case ARPHRD_IEEE80211:
-    case ARPHRD_IEEE80211_RADIOTAP:
-        return 71;
-    case ARPHRD_NONE:
-    case ARPHRD_TUNNEL:
-    case ARPHRD_TUNNEL6:
-    case ARPHRD_SIT:
-    case ARPHRD_IPGRE:
-        return 131;
-    default:
-        return 1;
-    }
-}
-
-// The kernel's operstate as the status codes of the table (5 operational,
-// 3 connecting, 2 disconnected, 1 unreachable, 0 non-operational).
-std::int32_t operStatus(unsigned char operstate, unsigned flags) {
-    switch (operstate) {
-    case IF_OPER_UP:
-        return 5;
-    case IF_OPER_DORMANT:
-        return 3;
-    case IF_OPER_DOWN:
-    case IF_OPER_LOWERLAYERDOWN:
-        return 2;
-    case IF_OPER_NOTPRESENT:
-        return 0;
-    case IF_OPER_TESTING:
-        return 1;
-    default: // unknown: loopback and tun report it while they carry traffic
-        return (flags & IFF_RUNNING) ? 5 : 2;
-    }
-}
-
-void applyStats(IfRow& row, const rtnl_link_stats64& s) {
-    row.octetsIn = s.rx_bytes;
-    row.octetsOut = s.tx_bytes;
-    const auto narrow = [](std::uint64_t v) { return static_cast<std::uint32_t>(v); };
-    row.unicastIn = narrow(s.rx_packets - std::min(s.multicast, s.rx_packets));
-    row.nonUnicastIn = narrow(s.multicast);
-    row.discardsIn = narrow(s.rx_dropped);
-    row.errorsIn = narrow(s.rx_errors);
-    row.unknownProtosIn = narrow(s.rx_nohandler);
-    row.unicastOut = narrow(s.tx_packets);
-    row.discardsOut = narrow(s.tx_dropped);
-    row.errorsOut = narrow(s.tx_errors);
-}
+// The kernel answers a dump at once; one that holds its network lock for
+// longer must not freeze the window: the read fails and the next tick tries again.
+constexpr int kReceiveTimeoutMs = 1000;
+// A dump interrupted by a change of the table is asked for again, this often.
+constexpr int kDumpAttempts = 4;
 
 } // namespace
 
 LinuxNetworkTable::LinuxNetworkTable() : m_buffer(kReceiveBuffer) {
     m_request.reset(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
+    if (m_request.valid()) {
+        timeval timeout{};
+        timeout.tv_sec = kReceiveTimeoutMs / 1000;
+        timeout.tv_usec = (kReceiveTimeoutMs % 1000) * 1000;
+        ::setsockopt(m_request.get(), SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    }
     m_events.reset(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC | SOCK_NONBLOCK, NETLINK_ROUTE));
     if (m_events.valid()) {
         sockaddr_nl address{};
@@ -112,28 +67,26 @@ bool LinuxNetworkTable::sendDump(int type, const void* payload, std::size_t leng
     return sent == static_cast<ssize_t>(request.header.nlmsg_len);
 }
 
-template <typename Handler> bool LinuxNetworkTable::receiveDump(Handler&& handler) {
+LinuxNetworkTable::Dump LinuxNetworkTable::receiveDump(
+    const std::function<void(std::uint16_t, std::span<const std::uint8_t>)>& handler) {
+    bool interrupted = false;
     for (;;) {
         const ssize_t received = ::recv(m_request.get(), m_buffer.data(), m_buffer.size(), 0);
         if (received < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            return false;
+            return Dump::NoAnswer; // also the receive time-out
         }
-        auto remaining = static_cast<unsigned>(received);
-        for (auto* message = reinterpret_cast<nlmsghdr*>(m_buffer.data()); NLMSG_OK(message, remaining);
-             message = NLMSG_NEXT(message, remaining)) {
-            if (message->nlmsg_seq != m_sequence) {
-                continue;
-            }
-            if (message->nlmsg_type == NLMSG_DONE) {
-                return true;
-            }
-            if (message->nlmsg_type == NLMSG_ERROR) {
-                return false;
-            }
-            handler(message);
+        const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(m_buffer.data()),
+                                                  static_cast<std::size_t>(received));
+        switch (WalkDumpBuffer(bytes, m_sequence, interrupted, handler)) {
+        case DumpStep::More:
+            break;
+        case DumpStep::Done:
+            return interrupted ? Dump::Interrupted : Dump::Complete;
+        case DumpStep::Failed:
+            return Dump::Failed;
         }
     }
 }
@@ -161,68 +114,27 @@ bool LinuxNetworkTable::drainLinkEvents() {
 }
 
 bool LinuxNetworkTable::dumpLinks() {
-    ifinfomsg request{};
-    request.ifi_family = AF_UNSPEC;
-    if (!sendDump(RTM_GETLINK, &request, sizeof request)) {
-        return false;
-    }
     std::map<int, Cached> links;
-    const bool ok = receiveDump([&](nlmsghdr* message) {
-        if (message->nlmsg_type != RTM_NEWLINK) {
-            return;
+    Dump result = Dump::Interrupted;
+    for (int attempt = 0; attempt < kDumpAttempts && result == Dump::Interrupted; ++attempt) {
+        ifinfomsg request{};
+        request.ifi_family = AF_UNSPEC;
+        if (!sendDump(RTM_GETLINK, &request, sizeof request)) {
+            return false;
         }
-        const auto* info = static_cast<const ifinfomsg*>(NLMSG_DATA(message));
-        Cached cached;
-        IfRow& row = cached.row;
-        row.index = info->ifi_index;
-        row.type = ifType(info->ifi_type);
-        row.adminStatus = (info->ifi_flags & IFF_UP) ? 1 : 2;
-        unsigned char operstate = IF_OPER_UNKNOWN;
-        int length = static_cast<int>(IFLA_PAYLOAD(message));
-        for (auto* attribute = IFLA_RTA(info); RTA_OK(attribute, length);
-             attribute = RTA_NEXT(attribute, length)) {
-            const void* data = RTA_DATA(attribute);
-            const auto size = static_cast<std::size_t>(RTA_PAYLOAD(attribute));
-            switch (attribute->rta_type) {
-            case IFLA_IFNAME:
-                row.name.assign(static_cast<const char*>(data),
-                                strnlen(static_cast<const char*>(data), size));
-                break;
-            case IFLA_MTU:
-                if (size >= 4) {
-                    std::memcpy(&row.mtu, data, 4);
-                }
-                break;
-            case IFLA_TXQLEN:
-                if (size >= 4) {
-                    std::memcpy(&row.outQueueLength, data, 4);
-                }
-                break;
-            case IFLA_OPERSTATE:
-                if (size >= 1) {
-                    operstate = *static_cast<const unsigned char*>(data);
-                }
-                break;
-            case IFLA_ADDRESS: {
-                const auto* bytes = static_cast<const std::uint8_t*>(data);
-                row.address.assign(bytes, bytes + std::min<std::size_t>(size, 8));
-                break;
+        links.clear();
+        result = receiveDump([&](std::uint16_t type, std::span<const std::uint8_t> payload) {
+            if (type != RTM_NEWLINK) {
+                return;
             }
-            case IFLA_STATS64:
-                if (size >= sizeof(rtnl_link_stats64)) {
-                    rtnl_link_stats64 stats{};
-                    std::memcpy(&stats, data, sizeof stats);
-                    applyStats(row, stats);
-                }
-                break;
-            default:
-                break;
+            if (auto row = DecodeLinkMessage(payload)) {
+                Cached cached;
+                cached.row = std::move(*row);
+                links[cached.row.index] = std::move(cached);
             }
-        }
-        row.operStatus = operStatus(operstate, info->ifi_flags);
-        links[row.index] = std::move(cached);
-    });
-    if (!ok) {
+        });
+    }
+    if (result != Dump::Complete) {
         return false;
     }
     // Speed and description are kept from the last dump while the name stays.
@@ -245,37 +157,27 @@ bool LinuxNetworkTable::dumpLinks() {
     return true;
 }
 
-bool LinuxNetworkTable::dumpStats(std::vector<IfRow>& rows, bool& unknownLink) {
+LinuxNetworkTable::Dump LinuxNetworkTable::dumpStats(std::vector<IfRow>& rows, bool& unknownLink) {
     if_stats_msg request{};
     request.family = AF_UNSPEC;
     request.filter_mask = IFLA_STATS_FILTER_BIT(IFLA_STATS_LINK_64);
     if (!sendDump(RTM_GETSTATS, &request, sizeof request)) {
-        return false;
+        return Dump::Failed;
     }
-    return receiveDump([&](nlmsghdr* message) {
-        if (message->nlmsg_type != RTM_NEWSTATS) {
+    return receiveDump([&](std::uint16_t type, std::span<const std::uint8_t> payload) {
+        if (type != RTM_NEWSTATS) {
             return;
         }
-        const auto* info = static_cast<const if_stats_msg*>(NLMSG_DATA(message));
-        const std::size_t header = NLMSG_ALIGN(sizeof(if_stats_msg));
-        if (message->nlmsg_len < NLMSG_LENGTH(header)) {
+        const auto stats = DecodeStatsMessage(payload);
+        if (!stats) {
             return;
         }
-        int length = static_cast<int>(message->nlmsg_len - NLMSG_LENGTH(header));
-        auto* attribute = reinterpret_cast<rtattr*>(reinterpret_cast<char*>(NLMSG_DATA(message)) + header);
-        for (; RTA_OK(attribute, length); attribute = RTA_NEXT(attribute, length)) {
-            if (attribute->rta_type == IFLA_STATS_LINK_64 &&
-                RTA_PAYLOAD(attribute) >= sizeof(rtnl_link_stats64)) {
-                rtnl_link_stats64 stats{};
-                std::memcpy(&stats, RTA_DATA(attribute), sizeof stats);
-                const auto link = m_links.find(static_cast<int>(info->ifindex));
-                if (link != m_links.end()) {
-                    rows.push_back(link->second.row);
-                    applyStats(rows.back(), stats);
-                } else {
-                    unknownLink = true; // the cached links are stale
-                }
-            }
+        const auto link = m_links.find(stats->index);
+        if (link != m_links.end()) {
+            rows.push_back(link->second.row);
+            ApplyStats(rows.back(), stats->counters);
+        } else {
+            unknownLink = true; // the cached links are stale
         }
     });
 }
@@ -294,9 +196,12 @@ std::optional<std::vector<IfRow>> LinuxNetworkTable::readTable() {
         std::vector<IfRow> rows;
         rows.reserve(m_links.size());
         bool unknownLink = false;
-        const bool ok = dumpStats(rows, unknownLink);
-        if (!ok) {
-            m_statsSupported = false;
+        const Dump result = dumpStats(rows, unknownLink);
+        const bool ok = result == Dump::Complete;
+        if (result == Dump::Failed) {
+            m_statsSupported = false; // an older kernel refuses the request
+        } else if (result == Dump::NoAnswer) {
+            return std::nullopt;
         }
         if (ok && !unknownLink && rows.size() == m_links.size()) {
             // The kernel dumps in index order; keep the table's order whatever it does.

@@ -5,8 +5,10 @@
 #include "UniqueFd.h"
 #include "platform/INetworkTable.h"
 
+#include <functional>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 
 class HardwareModels;
@@ -26,11 +28,14 @@ private:
         std::string describedName; // the name the description was made for
     };
 
+    enum class Dump { Complete, Interrupted, Failed, NoAnswer };
+
     bool drainLinkEvents();
     bool dumpLinks();
-    bool dumpStats(std::vector<IfRow>& rows, bool& unknownLink);
+    Dump dumpStats(std::vector<IfRow>& rows, bool& unknownLink);
     bool sendDump(int type, const void* payload, std::size_t length);
-    template <typename Handler> bool receiveDump(Handler&& handler);
+    // Receives the answer to the last dump request, message by message.
+    Dump receiveDump(const std::function<void(std::uint16_t type, std::span<const std::uint8_t>)>& handler);
     void describe(IfRow& row, HardwareModels& models);
     std::int64_t linkSpeed(const std::string& name);
     std::string driverName(const std::string& name);

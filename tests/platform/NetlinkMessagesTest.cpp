@@ -1,0 +1,154 @@
+// Netlink answers built byte by byte, including ones whose lengths lie.
+#include "platform/linux/NetlinkMessages.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <linux/if.h>
+#include <linux/if_arp.h>
+#include <linux/rtnetlink.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void pad4(Bytes& b) {
+    b.resize((b.size() + 3) & ~std::size_t{3}, 0);
+}
+
+template <typename T> void append(Bytes& b, const T& value) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&value);
+    b.insert(b.end(), bytes, bytes + sizeof value);
+}
+
+void attribute(Bytes& b, std::uint16_t type, const void* data, std::size_t size) {
+    rtattr header{static_cast<unsigned short>(sizeof(rtattr) + size), type};
+    append(b, header);
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    b.insert(b.end(), bytes, bytes + size);
+    pad4(b);
+}
+
+// An RTM_NEWLINK payload for an interface that is up, with a name and counters.
+Bytes linkPayload(int index, const std::string& name, std::uint64_t rx) {
+    Bytes b;
+    ifinfomsg info{};
+    info.ifi_index = index;
+    info.ifi_type = ARPHRD_ETHER;
+    info.ifi_flags = IFF_UP | IFF_RUNNING;
+    append(b, info);
+    attribute(b, IFLA_IFNAME, name.c_str(), name.size() + 1);
+    const unsigned char up = IF_OPER_UP;
+    attribute(b, IFLA_OPERSTATE, &up, 1);
+    rtnl_link_stats64 stats{};
+    stats.rx_bytes = rx;
+    attribute(b, IFLA_STATS64, &stats, sizeof stats);
+    return b;
+}
+
+void message(Bytes& buffer, std::uint16_t type, std::uint32_t sequence, const Bytes& payload,
+             std::uint16_t flags = NLM_F_MULTI) {
+    nlmsghdr header{};
+    header.nlmsg_len = static_cast<std::uint32_t>(sizeof header + payload.size());
+    header.nlmsg_type = type;
+    header.nlmsg_flags = flags;
+    header.nlmsg_seq = sequence;
+    append(buffer, header);
+    buffer.insert(buffer.end(), payload.begin(), payload.end());
+    pad4(buffer);
+}
+
+struct Walked {
+    DumpStep step;
+    bool interrupted = false;
+    std::vector<IfRow> rows;
+};
+
+Walked walk(const Bytes& buffer, std::uint32_t sequence = 7) {
+    Walked w{};
+    w.step = WalkDumpBuffer(buffer, sequence, w.interrupted,
+                            [&](std::uint16_t type, std::span<const std::uint8_t> p) {
+                                if (type == RTM_NEWLINK) {
+                                    if (auto row = DecodeLinkMessage(p)) {
+                                        w.rows.push_back(*row);
+                                    }
+                                }
+                            });
+    return w;
+}
+
+TEST(NetlinkMessages, DecodesALinkDump) {
+    Bytes buffer;
+    message(buffer, RTM_NEWLINK, 7, linkPayload(2, "eth0", 12345));
+    message(buffer, RTM_NEWLINK, 6, linkPayload(3, "stale", 1)); // an earlier request's answer
+    message(buffer, RTM_NEWLINK, 7, linkPayload(4, "wlan0", 99));
+    Walked w = walk(buffer);
+    EXPECT_EQ(w.step, DumpStep::More);
+    ASSERT_EQ(w.rows.size(), 2u);
+    EXPECT_EQ(w.rows[0].index, 2);
+    EXPECT_EQ(w.rows[0].name, "eth0");
+    EXPECT_EQ(w.rows[0].operStatus, 5);
+    EXPECT_EQ(w.rows[0].octetsIn, 12345u);
+    EXPECT_EQ(w.rows[1].name, "wlan0");
+    message(buffer, NLMSG_DONE, 7, Bytes(4, 0));
+    EXPECT_EQ(walk(buffer).step, DumpStep::Done);
+    EXPECT_FALSE(walk(buffer).interrupted);
+}
+
+TEST(NetlinkMessages, AnInterruptedDumpIsReported) {
+    Bytes buffer;
+    message(buffer, RTM_NEWLINK, 7, linkPayload(2, "eth0", 1));
+    message(buffer, NLMSG_DONE, 7, Bytes(4, 0), NLM_F_MULTI | NLM_F_DUMP_INTR);
+    const Walked w = walk(buffer);
+    EXPECT_EQ(w.step, DumpStep::Done);
+    EXPECT_TRUE(w.interrupted);
+}
+
+TEST(NetlinkMessages, LengthsThatLieAreNotFollowed) {
+    // A link message shorter than its fixed header: nothing decoded from it.
+    Bytes shortLink;
+    message(shortLink, RTM_NEWLINK, 7, Bytes(8, 0xAB));
+    EXPECT_TRUE(walk(shortLink).rows.empty());
+    EXPECT_EQ(walk(shortLink).step, DumpStep::More);
+
+    // A message claiming more bytes than were received.
+    Bytes overlong;
+    message(overlong, RTM_NEWLINK, 7, linkPayload(2, "eth0", 1));
+    overlong.resize(overlong.size() - 8);
+    EXPECT_EQ(walk(overlong).step, DumpStep::Failed);
+    EXPECT_TRUE(walk(overlong).rows.empty());
+
+    // An attribute claiming more than its message: the name stops at the message.
+    Bytes payload = linkPayload(5, "eth0", 1);
+    rtattr huge{0xFFF0, IFLA_MTU};
+    std::memcpy(payload.data() + sizeof(ifinfomsg), &huge, sizeof huge);
+    const auto row = DecodeLinkMessage(payload);
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->index, 5);
+    EXPECT_EQ(row->name, "");
+    EXPECT_EQ(row->mtu, 0);
+
+    // An error answer ends the dump as a failure.
+    Bytes error;
+    message(error, NLMSG_ERROR, 7, Bytes(20, 0));
+    EXPECT_EQ(walk(error).step, DumpStep::Failed);
+}
+
+TEST(NetlinkMessages, StatsCarryTheirIndex) {
+    Bytes payload;
+    if_stats_msg info{};
+    info.ifindex = 9;
+    append(payload, info);
+    EXPECT_FALSE(DecodeStatsMessage(payload)); // no counters attached
+    rtnl_link_stats64 stats{};
+    stats.tx_bytes = 777;
+    attribute(payload, IFLA_STATS_LINK_64, &stats, sizeof stats);
+    const auto decoded = DecodeStatsMessage(payload);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->index, 9);
+    EXPECT_EQ(decoded->counters.tx_bytes, 777u);
+    EXPECT_FALSE(DecodeStatsMessage(Bytes(sizeof(if_stats_msg) - 1, 0)));
+}
+
+} // namespace
