@@ -1,8 +1,13 @@
 // Prints what the per-sample display costs in the real window, drawn
 // offscreen: RefreshTrafficDisplay whole (graph, tray picture, tooltip and,
 // while hidden, the hand-off to the notification-area icon).
+#include "app/WindowCommands.h"
 #include "app/frmMain.h"
+#include "display/GraphView.h"
+#include "monitor/TrafficMonitor.h"
+#include "placement/Placement.h"
 #include "platform/Platform.h"
+#include "tray/TrayIcon.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,11 +23,11 @@ void measure(const char* what, frmMain& window, int runs) {
     std::int32_t download = 0;
     std::int32_t upload = 0;
     for (int i = 0; i < runs + 50; ++i) {
-        window.Sampler().SkipNextSample = false;
+        window.Monitor().Sampler().SkipNextSample = false;
         download = (i * 7919) % 2000000;
         upload = (i * 104729) % 300000;
         const auto start = std::chrono::steady_clock::now();
-        window.RefreshTrafficDisplay(download, upload);
+        window.Monitor().RefreshTrafficDisplay(download, upload);
         const auto end = std::chrono::steady_clock::now();
         QCoreApplication::processEvents();
         if (i >= 50) {
@@ -37,9 +42,9 @@ void measure(const char* what, frmMain& window, int runs) {
 void measureTick(const char* what, frmMain& window, int runs) {
     std::vector<double> us;
     for (int i = 0; i < runs + 20; ++i) {
-        window.Sampler().LastSampleTime -= 1; // the clock's second has changed
+        window.Monitor().Sampler().LastSampleTime -= 1; // the clock's second has changed
         const auto start = std::chrono::steady_clock::now();
-        window.Sampler().tmrUpdate_Timer();
+        window.Monitor().Sampler().tmrUpdate_Timer();
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
         const auto end = std::chrono::steady_clock::now();
@@ -73,7 +78,8 @@ int main(int argc, char* argv[]) {
         measure(mode == 0 ? "visible, Normal" : "visible, Tiny with bandwidth", window, 3000);
         measureTick(mode == 0 ? "  whole tick with paint, Normal" : "  whole tick with paint, Tiny", window,
                     500);
-        window.mnuPopupHide_Click(); // into the notification area
+        window.Tray().Available = [] { return true; };
+        window.RunMenuCommand("mnuPopupHide"); // into the notification area
         measure(mode == 0 ? "hidden, Normal (tray icon each sample)" : "hidden, Tiny (tray icon each sample)",
                 window, 3000);
         window.Form_Unload();

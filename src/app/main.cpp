@@ -1,12 +1,17 @@
 // Trafalo: a desktop widget that watches the traffic of one network interface.
 #include "app/frmMain.h"
 #include "platform/Platform.h"
+#include "tray/TrayIcon.h"
 
 #include <QApplication>
 #include <QPixmapCache>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // The main window is a tool window, so Qt would take a closing dialog
+    // (the About box) for the last window: the program ends by its own
+    // shutdown only.
+    QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Trafalo"));
     QApplication::setApplicationVersion(QStringLiteral(TRAFALO_VERSION));
     registerPlatformFonts();
@@ -21,7 +26,7 @@ int main(int argc, char* argv[]) {
         return 0; // another instance is running
     }
     onTerminationRequest([&window] { window.close(); });
-    if (!window.StartsHidden()) {
+    if (!window.Tray().StartsHidden()) {
         window.show();
     }
     return QApplication::exec();

@@ -224,7 +224,8 @@ void TrafficDisplay::drawBattery() {
     }
     {
         QPainter p(&m_graph);
-        p.setFont(DisplayFont(m_graphFace, 10, false));
+        // The graph's own face is bold; only its size is set here.
+        p.setFont(DisplayFont(m_graphFace, 10, true));
         p.setPen(Qt::white);
         textAt(p, 0, -1, QString::fromStdString(BatteryText(LastPowerStatus)));
     }
@@ -255,7 +256,7 @@ void TrafficDisplay::drawTinyReadouts(const DisplayInputs& in, int plotted) {
     p.setPen(kGrid);
     p.drawLine(plotted + 1, 0, plotted + 1, m_graph.height());
     m_graphFace = QStringLiteral("Verdana");
-    p.setFont(DisplayFont(m_graphFace, 6, false));
+    p.setFont(DisplayFont(m_graphFace, 6, true));
     p.setPen(kDownload);
     textAt(p, plotted + 3, 0, QString::fromStdString(in.downloadCaption));
     p.setPen(kUpload);

@@ -1,8 +1,8 @@
 #include "InterfaceSelection.h"
 
 #include "CIpHelper.h"
-#include "app/Main.h"
-#include "app/SettingsKeys.h"
+#include "core/Main.h"
+#include "core/SettingsKeys.h"
 #include "platform/ISettingsStore.h"
 
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "CIpHelper.h"
 #include "InterfaceSelection.h"
-#include "app/SettingsKeys.h"
+#include "core/SettingsKeys.h"
 #include "platform/IClock.h"
 #include "platform/IShell.h"
 #include "platform/ISound.h"

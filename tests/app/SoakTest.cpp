@@ -1,7 +1,12 @@
 // A simulated day in the notification area: 86,400 samples at one a second
 // on a fake clock, the window hidden so the icon is redrawn on every sample.
 // The process may grow by at most 2 MiB; LeakSanitizer checks the rest.
-#include "app/frmMain.h"
+#include "app/TestWindow.h"
+#include "app/WindowCommands.h"
+#include "display/GraphView.h"
+#include "monitor/TrafficMonitor.h"
+#include "placement/Placement.h"
+#include "tray/TrayIcon.h"
 
 #include "fakes/FakePlatform.h"
 
@@ -41,9 +46,9 @@ TEST_P(Soak, CostsNoMemory) {
     fake.settings().put("SmallUI", c.mode);
     fake.system().memoryEx = MemoryStatusEx{40, 8ULL << 30, 5ULL << 30, 0, 0, 0, 0};
     fake.system().block.clear();
-    frmMain window(fake.platform);
+    TestWindow window(fake.platform);
     ASSERT_TRUE(window.Form_Load());
-    ASSERT_EQ(window.StartsHidden(), c.hidden);
+    ASSERT_EQ(window.Tray().StartsHidden(), c.hidden);
     if (!c.hidden) {
         window.show();
     }
@@ -60,7 +65,7 @@ TEST_P(Soak, CostsNoMemory) {
         fake.table().rows[0].octetsIn = in;
         fake.table().rows[0].octetsOut = out;
         fake.clock().seconds += 1;
-        window.Sampler().tmrUpdate_Timer();
+        window.Monitor().Sampler().tmrUpdate_Timer();
         QCoreApplication::processEvents(); // paints what the sample changed
         if (second == 3000) {
             before = residentKiB();
@@ -69,7 +74,7 @@ TEST_P(Soak, CostsNoMemory) {
     const long after = residentKiB();
     std::printf("%s: resident after 3000 samples %ld KiB, at the end %ld KiB\n", c.what, before, after);
     if (c.hidden) {
-        EXPECT_FALSE(window.TrayIcon()->icon().isNull());
+        EXPECT_FALSE(window.Tray().Icon()->icon().isNull());
     }
 #if defined(__SANITIZE_ADDRESS__)
     (void)after; // the sanitizer's own bookkeeping grows the process; leaks are its to find

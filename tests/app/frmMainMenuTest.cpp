@@ -1,5 +1,10 @@
 // The popup menu, its commands and the window's placement, bound to fakes.
-#include "app/frmMain.h"
+#include "app/TestWindow.h"
+#include "app/WindowCommands.h"
+#include "display/GraphView.h"
+#include "monitor/TrafficMonitor.h"
+#include "placement/Placement.h"
+#include "tray/TrayIcon.h"
 
 #include "fakes/FakePlatform.h"
 
@@ -20,14 +25,14 @@ QAction* action(QMenu* menu, const char* name) {
     return menu ? menu->findChild<QAction*>(QString::fromLatin1(name)) : nullptr;
 }
 
-void mouse(QWidget* target, QEvent::Type type, Qt::MouseButton button) {
-    QMouseEvent event(type, QPointF(2, 2), target->mapToGlobal(QPointF(2, 2)), button,
+void mouse(QWidget* target, QEvent::Type type, Qt::MouseButton button, QPointF at = QPointF(2, 2)) {
+    QMouseEvent event(type, at, target->mapToGlobal(at), button,
                       type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &event);
 }
 
-bool trafficEmpty(frmMain& window) {
-    const TrafficHistory& h = window.Display().History;
+bool trafficEmpty(TestWindow& window) {
+    const TrafficHistory& h = window.Monitor().Display().History;
     for (std::size_t i = 0; i < h.DownloadHistory.size(); ++i) {
         if (h.DownloadHistory[i] != 0 || h.UploadHistory[i] != 0) {
             return false;
@@ -36,25 +41,11 @@ bool trafficEmpty(frmMain& window) {
     return true;
 }
 
-TEST(frmMainMenu, AnEmptyStoreStartsOnTopTransparentWithEveryCheck) {
-    FakePlatform fake;
-    frmMain window(fake.platform);
-    ASSERT_TRUE(window.Form_Load());
-    const Options& o = window.CurrentOptions();
-    EXPECT_TRUE(o.alwaysOnTop && o.transparent && o.soundOnError && o.showExtendedButton && o.showBandwidth &&
-                o.battery && o.showRealIP && o.analogTrayIcon && o.startWithWindows);
-    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_DOUBLE_EQ(window.windowOpacity(), 120.0 / 255.0);
-    EXPECT_EQ(window.DisplayMode, 2);
-    EXPECT_EQ(window.Selection().ListIndex(), 0);
-    window.Form_Unload();
-}
-
 TEST(frmMainMenu, OptionsSavedOffStartOff) {
     FakePlatform fake;
     fake.settings().put("Always On Top", "False");
     fake.settings().put("Transparent", "0");
-    frmMain window(fake.platform);
+    TestWindow window(fake.platform);
     ASSERT_TRUE(window.Form_Load());
     EXPECT_FALSE(window.CurrentOptions().alwaysOnTop);
     EXPECT_FALSE(window.CurrentOptions().transparent);
@@ -71,22 +62,21 @@ struct OpenCase {
     bool opens;
     const char* hideCaption;
     bool windowOptions; // Transparent, Always on top, Start with Windows
-    bool excludeDrives;
 };
 
 TEST(frmMainMenu, EachOpeningFollowsTheWindowAndTheKeys) {
     const OpenCase cases[] = {
-        {false, Qt::NoModifier, true, "Hide to System Tray", true, false},
-        {true, Qt::NoModifier, true, "Show Trafalo", false, false},
-        {false, Qt::AltModifier, true, "Hide to System Tray", true, true},
-        {false, Qt::ControlModifier, false, "", false, false},
-        {false, Qt::ShiftModifier, false, "", false, false},
-        {true, Qt::ShiftModifier | Qt::AltModifier, false, "", false, false},
+        {false, Qt::NoModifier, true, "Hide to System Tray", true},
+        {true, Qt::NoModifier, true, "Show Trafalo", false},
+        {false, Qt::AltModifier, true, "Hide to System Tray", true},
+        {false, Qt::ControlModifier, false, "", false},
+        {false, Qt::ShiftModifier, false, "", false},
+        {true, Qt::ShiftModifier | Qt::AltModifier, false, "", false},
     };
     for (const OpenCase& c : cases) {
         FakePlatform fake;
         fake.settings().put("Tray", c.hidden ? "True" : "False");
-        frmMain window(fake.platform);
+        TestWindow window(fake.platform);
         ASSERT_TRUE(window.Form_Load());
         if (!c.hidden) {
             window.show();
@@ -106,7 +96,6 @@ TEST(frmMainMenu, EachOpeningFollowsTheWindowAndTheKeys) {
             EXPECT_EQ(action(menu, "mnuPopupStartWithWindows")->isVisible(), c.windowOptions);
             EXPECT_EQ(action(menu, "MBAR2")->isVisible(), c.windowOptions);
             EXPECT_EQ(action(menu, "mnuSystemTrayIconTypeAnalog")->isVisible(), !c.windowOptions);
-            EXPECT_EQ(action(menu, "mnuExcludeDrives")->isVisible(), c.excludeDrives);
             menu->close();
         }
         window.Form_Unload();
@@ -115,7 +104,7 @@ TEST(frmMainMenu, EachOpeningFollowsTheWindowAndTheKeys) {
 
 TEST(frmMainMenu, ASuppressedClickOpensNothingOnce) {
     FakePlatform fake;
-    frmMain window(fake.platform);
+    TestWindow window(fake.platform);
     ASSERT_TRUE(window.Form_Load());
     window.KeyState = [] { return Qt::KeyboardModifiers(Qt::ControlModifier); };
     window.SuppressNextMenu = true;
@@ -131,10 +120,62 @@ TEST(frmMainMenu, ASuppressedClickOpensNothingOnce) {
     window.Form_Unload();
 }
 
+TEST(frmMainMenu, TinyMetersOpenTheTaskManagerAndNoMenu) {
+    FakePlatform fake;
+    TestWindow window(fake.platform);
+    ASSERT_TRUE(window.Form_Load());
+    window.show();
+    window.picGraph_MouseDown(Qt::LeftButton, Qt::NoModifier, 125, 10);
+    EXPECT_EQ(fake.shell().taskManagers, 1);
+    mouse(window.Controls().Graph(), QEvent::MouseButtonRelease, Qt::LeftButton);
+    EXPECT_EQ(window.PopupMenu(), nullptr);
+    EXPECT_FALSE(window.SuppressNextMenu);
+    window.Form_Unload();
+}
+
+TEST(frmMainMenu, ADoubleClickReleasedElsewhereLeavesTheNextGestureIntact) {
+    // The double click changes the layout, so its release lands on another
+    // control; the next gesture's release must still end that gesture's
+    // suppression, and the right click after it open the menu.
+    FakePlatform fake;
+    fake.settings().put("SmallUI", "1");
+    TestWindow window(fake.platform);
+    ASSERT_TRUE(window.Form_Load());
+    window.show();
+    mouse(window.Controls().Graph(), QEvent::MouseButtonDblClick, Qt::LeftButton);
+    ASSERT_EQ(window.DisplayMode, 2);
+    mouse(window.Controls().Graph(), QEvent::MouseButtonPress, Qt::LeftButton, QPointF(125, 10));
+    mouse(window.Controls().Graph(), QEvent::MouseButtonRelease, Qt::LeftButton, QPointF(125, 10));
+    EXPECT_FALSE(window.SuppressNextMenu);
+    mouse(window.Controls().Graph(), QEvent::MouseButtonPress, Qt::RightButton, QPointF(50, 10));
+    ASSERT_NE(window.PopupMenu(), nullptr);
+    EXPECT_TRUE(window.PopupMenu()->isVisible());
+    window.PopupMenu()->close();
+    window.Form_Unload();
+}
+
+TEST(frmMainMenu, APointerOverTheGraphBringsTheWindowForward) {
+    FakePlatform fake;
+    TestWindow window(fake.platform);
+    ASSERT_TRUE(window.Form_Load());
+    window.show();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QApplication::setActiveWindow(&other);
+    ASSERT_FALSE(window.isActiveWindow());
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), window.Controls().Graph()->mapToGlobal(QPointF(5, 5)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.Controls().Graph(), &move);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window.isActiveWindow());
+    window.Form_Unload();
+}
+
 TEST(frmMainMenu, ChoosingItemsRunsTheirCommands) {
     FakePlatform fake;
     fake.settings().put("SmallUI", "0");
-    frmMain window(fake.platform);
+    TestWindow window(fake.platform);
     ASSERT_TRUE(window.Form_Load());
     window.show();
     window.KeyState = [] { return Qt::KeyboardModifiers(); };
@@ -176,7 +217,7 @@ TEST(frmMainMenu, ChoosingItemsRunsTheirCommands) {
     EXPECT_EQ(window.size(), QSize(366, 77));
 
     window.RunMenuCommand("mnuNetCard", 1);
-    EXPECT_EQ(window.ConnectionList()->currentIndex(), 1);
+    EXPECT_EQ(window.Controls().ConnectionList()->currentIndex(), 1);
     EXPECT_EQ(fake.settings().main("Connection"), "1");
     window.Form_Unload();
     EXPECT_EQ(fake.settings().main("Sound"), "False");
@@ -185,7 +226,7 @@ TEST(frmMainMenu, ChoosingItemsRunsTheirCommands) {
 
 TEST(frmMainMenu, TheTrayPicturePairSwapsWhicheverIsClicked) {
     FakePlatform fake;
-    frmMain window(fake.platform);
+    TestWindow window(fake.platform);
     ASSERT_TRUE(window.Form_Load());
     ASSERT_TRUE(window.CurrentOptions().analogTrayIcon);
     window.RunMenuCommand("mnuSystemTrayIconTypeAnalog"); // checked: unchecks it, checks Digital
@@ -212,11 +253,11 @@ TEST(frmMainMenu, AlwaysOnTopWithShiftOrCtrlOnlyEverTurnsOn) {
     for (const TopCase& c : cases) {
         FakePlatform fake;
         fake.settings().put("Always On Top", c.checked ? "True" : "False");
-        frmMain window(fake.platform);
+        TestWindow window(fake.platform);
         ASSERT_TRUE(window.Form_Load());
         window.show();
         window.KeyState = [&c] { return c.keys; };
-        window.mnuPopupAlwaysOnTop_Click();
+        window.RunMenuCommand("mnuPopupAlwaysOnTop");
         EXPECT_EQ(window.CurrentOptions().alwaysOnTop, c.expected);
         EXPECT_EQ(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint), c.expected);
         EXPECT_EQ(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), c.expected);
@@ -231,12 +272,11 @@ TEST(frmMainMenu, ShowBandwidthEndsInTinyWithEmptyHistories) {
             FakePlatform fake;
             fake.settings().put("SmallUI", std::to_string(mode));
             fake.settings().put("ShowBandwidth", bandwidth ? "True" : "False");
-            frmMain window(fake.platform);
+            TestWindow window(fake.platform);
             ASSERT_TRUE(window.Form_Load());
-            window.Display().History.ShiftTraffic(120, 5000, 700);
-            window.mnuShowBandwidth_Click();
+            window.Monitor().Display().History.ShiftTraffic(120, 5000, 700);
+            window.RunMenuCommand("mnuShowBandwidth");
             EXPECT_EQ(window.DisplayMode, 2) << mode;
-            EXPECT_TRUE(window.WindowTypeChecked(2));
             EXPECT_EQ(window.CurrentOptions().showBandwidth, !bandwidth);
             EXPECT_EQ(window.size(), QSize(bandwidth ? 120 : 140, 26));
             EXPECT_TRUE(trafficEmpty(window)) << mode;
@@ -247,21 +287,21 @@ TEST(frmMainMenu, ShowBandwidthEndsInTinyWithEmptyHistories) {
 
 TEST(frmMainMenu, StartWithWindowsWritesTheEntryAndSavesAtOnce) {
     FakePlatform fake;
-    frmMain window(fake.platform);
+    TestWindow window(fake.platform);
     ASSERT_TRUE(window.Form_Load());
     ASSERT_TRUE(window.CurrentOptions().startWithWindows);
-    window.mnuPopupStartWithWindows_Click();
+    window.RunMenuCommand("mnuPopupStartWithWindows");
     EXPECT_TRUE(fake.autostart().entries.empty());
     EXPECT_EQ(fake.settings().main("Start with Windows"), "False");
-    window.mnuPopupStartWithWindows_Click();
+    window.RunMenuCommand("mnuPopupStartWithWindows");
     const std::string program = QCoreApplication::applicationFilePath().toStdString();
     EXPECT_EQ(fake.autostart().entries["Trafalo"], program);
     EXPECT_EQ(fake.settings().main("Start with Windows"), "True");
 
     // A write that fails still leaves the mark and the setting as chosen.
-    window.mnuPopupStartWithWindows_Click();
+    window.RunMenuCommand("mnuPopupStartWithWindows");
     fake.autostart().failWrites = true;
-    window.mnuPopupStartWithWindows_Click();
+    window.RunMenuCommand("mnuPopupStartWithWindows");
     EXPECT_TRUE(window.CurrentOptions().startWithWindows);
     EXPECT_TRUE(fake.autostart().entries.empty());
     EXPECT_EQ(fake.settings().main("Start with Windows"), "True");
@@ -271,10 +311,10 @@ TEST(frmMainMenu, StartWithWindowsWritesTheEntryAndSavesAtOnce) {
 TEST(frmMainMenu, AboutOpensTheMakersPageOnOkOnly) {
     for (const QMessageBox::StandardButton button : {QMessageBox::Ok, QMessageBox::Cancel}) {
         FakePlatform fake;
-        frmMain window(fake.platform);
+        TestWindow window(fake.platform);
         ASSERT_TRUE(window.Form_Load());
-        window.mnuPopupAbout_Click();
-        QMessageBox* box = window.AboutBox();
+        window.RunMenuCommand("mnuPopupAbout");
+        QMessageBox* box = window.Commands().AboutBox();
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->text(),
                   QString::fromLatin1("Trafalo v%1.%2\nA small traffic widget for the desktop.\n\n"
@@ -284,7 +324,7 @@ TEST(frmMainMenu, AboutOpensTheMakersPageOnOkOnly) {
         EXPECT_EQ(box->icon(), QMessageBox::Information);
         EXPECT_EQ(box->standardButtons(), QMessageBox::Ok | QMessageBox::Cancel);
         box->button(button)->click();
-        EXPECT_EQ(window.AboutBox(), nullptr);
+        EXPECT_EQ(window.Commands().AboutBox(), nullptr);
         EXPECT_EQ(fake.shell().urls, button == QMessageBox::Ok
                                          ? std::vector<std::string>{"https://example.org/trafalo"}
                                          : std::vector<std::string>{});
@@ -295,7 +335,7 @@ TEST(frmMainMenu, AboutOpensTheMakersPageOnOkOnly) {
 TEST(frmMainMenu, LabelsDragOpenTheMenuOrActOnDoubleClicks) {
     FakePlatform fake;
     fake.settings().put("SmallUI", "0");
-    frmMain window(fake.platform);
+    TestWindow window(fake.platform);
     ASSERT_TRUE(window.Form_Load());
     window.show();
     window.KeyState = [] { return Qt::KeyboardModifiers(); };
@@ -319,12 +359,12 @@ TEST(frmMainMenu, LabelsDragOpenTheMenuOrActOnDoubleClicks) {
     // A double click on the graph changes the layout; its release opens no
     // menu, while a release of its own does.
     QMenu* closed = window.PopupMenu();
-    mouse(window.Graph(), QEvent::MouseButtonDblClick, Qt::LeftButton);
-    mouse(window.Graph(), QEvent::MouseButtonRelease, Qt::LeftButton);
+    mouse(window.Controls().Graph(), QEvent::MouseButtonDblClick, Qt::LeftButton);
+    mouse(window.Controls().Graph(), QEvent::MouseButtonRelease, Qt::LeftButton);
     EXPECT_EQ(window.DisplayMode, 1);
     EXPECT_EQ(window.PopupMenu(), closed);
     EXPECT_FALSE(closed->isVisible());
-    mouse(window.Graph(), QEvent::MouseButtonRelease, Qt::MiddleButton);
+    mouse(window.Controls().Graph(), QEvent::MouseButtonRelease, Qt::MiddleButton);
     ASSERT_NE(window.PopupMenu(), closed);
     EXPECT_TRUE(window.PopupMenu()->isVisible());
     window.PopupMenu()->close();
@@ -339,40 +379,40 @@ TEST(frmMainMenu, TheSnappingTickBringsTheWindowBackAndThenSleeps) {
     fake.settings().put("SmallUI", "2");
     fake.settings().put("Top", "-3000");
     fake.settings().put("Left", "75");
-    frmMain window(fake.platform);
+    TestWindow window(fake.platform);
     ASSERT_TRUE(window.Form_Load());
     EXPECT_EQ(window.pos(), QPoint(5, -200));
-    EXPECT_TRUE(window.FormMoveTimerActive());
-    window.tmrFormMove_Timer();
+    EXPECT_TRUE(window.Place().FormMoveTimerActive());
+    window.Place().tmrFormMove_Timer();
     EXPECT_EQ(window.pos(), QPoint(0, 0));
-    window.tmrFormMove_Timer(); // its own move: checked once more
-    window.tmrFormMove_Timer();
-    EXPECT_FALSE(window.FormMoveTimerActive());
+    window.Place().tmrFormMove_Timer(); // its own move: checked once more
+    window.Place().tmrFormMove_Timer();
+    EXPECT_FALSE(window.Place().FormMoveTimerActive());
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     window.show();
-    window.tmrFormMove_Timer();
-    window.tmrFormMove_Timer();
-    ASSERT_FALSE(window.FormMoveTimerActive());
+    window.Place().tmrFormMove_Timer();
+    window.Place().tmrFormMove_Timer();
+    ASSERT_FALSE(window.Place().FormMoveTimerActive());
     window.move(screen.width() - 140 - 15, screen.height() - 26 - 10);
-    EXPECT_TRUE(window.FormMoveTimerActive());
-    window.tmrFormMove_Timer();
+    EXPECT_TRUE(window.Place().FormMoveTimerActive());
+    window.Place().tmrFormMove_Timer();
     EXPECT_EQ(window.pos(), QPoint(screen.width() - 140, screen.height() - 26));
     window.Form_Unload();
 }
 
 TEST(frmMainMenu, ExitWhileHiddenComesBackHidden) {
     FakePlatform fake;
-    frmMain window(fake.platform);
+    TestWindow window(fake.platform);
     ASSERT_TRUE(window.Form_Load());
     window.show();
-    window.mnuPopupHide_Click();
+    window.RunMenuCommand("mnuPopupHide");
     EXPECT_FALSE(window.isVisible());
-    window.mnuPopupExit_Click();
+    window.RunMenuCommand("mnuPopupExit");
     EXPECT_EQ(fake.settings().main("Tray"), "True");
 
-    frmMain again(fake.platform);
+    TestWindow again(fake.platform);
     ASSERT_TRUE(again.Form_Load());
-    EXPECT_TRUE(again.StartsHidden());
+    EXPECT_TRUE(again.Tray().StartsHidden());
     again.Form_Unload();
 }
 

@@ -1,6 +1,6 @@
 #include "platform/common/QtSettingsStore.h"
 
-#include "app/AppSettings.h"
+#include "core/AppSettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -96,9 +96,7 @@ TEST(QtSettingsStore, AKilledSaveNeverLeavesATornFile) {
         if (child == 0) {
             QtSettingsStore store(dir.path());
             for (int i = 0;; ++i) {
-                ShutdownState state;
-                state.connection = i;
-                SaveShutdownSettings(store, state);
+                SaveShutdownSettings(store, {{"Connection", std::to_string(i)}, {"Left", "0"}});
                 store.set("Trafalo", "Setting", "url", big);
             }
         }

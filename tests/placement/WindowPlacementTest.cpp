@@ -1,5 +1,5 @@
 // The magnetic screen edges of the snapping tick.
-#include "app/WindowPlacement.h"
+#include "placement/WindowPlacement.h"
 
 #include <gtest/gtest.h>
 

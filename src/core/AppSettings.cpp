@@ -1,8 +1,12 @@
-#include "AppSettings.h"
+#include "core/AppSettings.h"
 
-#include "Main.h"
-#include "SettingsKeys.h"
+#include "core/Main.h"
+#include "core/SettingsKeys.h"
 #include "platform/ISettingsStore.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string_view>
 
 namespace {
 
@@ -44,24 +48,19 @@ StartupSettings ReadStartupSettings(ISettingsStore& store, const std::string& ap
     return s;
 }
 
-bool SaveShutdownSettings(ISettingsStore& store, const ShutdownState& state) {
-    const Options& o = state.options;
-    bool ok = true;
-    auto save = [&](const char* key, const std::string& value) {
-        ok = store.set(kAppName, kAppSection, key, value) && ok;
+bool SaveShutdownSettings(ISettingsStore& store, std::vector<std::pair<std::string, std::string>> keys) {
+    static const std::string_view kOrder[] = {
+        kKeyConnection,    kKeyLeft,        kKeyTop,       kKeyTray,    kKeyTrayIconType,
+        kKeyAlwaysOnTop,   kKeyTransparent, kKeySound,     kKeySmallUI, kKeyShowExtendedButton,
+        kKeyShowBandwidth, kKeyBattery,     kKeyShowRealIP};
+    auto rank = [](const std::string& key) {
+        return std::find(std::begin(kOrder), std::end(kOrder), key) - std::begin(kOrder);
     };
-    save(kKeyConnection, std::to_string(state.connection));
-    save(kKeyLeft, std::to_string(state.left));
-    save(kKeyTop, std::to_string(state.top));
-    save(kKeyTray, BoolText(state.hidden));
-    save(kKeyTrayIconType, BoolText(o.analogTrayIcon));
-    save(kKeyAlwaysOnTop, BoolText(o.alwaysOnTop));
-    save(kKeyTransparent, BoolText(o.transparent));
-    save(kKeySound, BoolText(o.soundOnError));
-    save(kKeySmallUI, std::to_string(state.displayMode));
-    save(kKeyShowExtendedButton, BoolText(o.showExtendedButton));
-    save(kKeyShowBandwidth, BoolText(o.showBandwidth));
-    save(kKeyBattery, BoolText(o.battery));
-    save(kKeyShowRealIP, BoolText(o.showRealIP));
+    std::stable_sort(keys.begin(), keys.end(),
+                     [&](const auto& a, const auto& b) { return rank(a.first) < rank(b.first); });
+    bool ok = true;
+    for (const auto& [key, value] : keys) {
+        ok = store.set(kAppName, kAppSection, key, value) && ok;
+    }
     return ok;
 }

@@ -1,4 +1,4 @@
-#include "WindowHelpers.h"
+#include "placement/WindowHelpers.h"
 
 #include <QCursor>
 #include <QGuiApplication>

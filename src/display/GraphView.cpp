@@ -1,4 +1,4 @@
-#include "GraphView.h"
+#include "display/GraphView.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "Main.h"
+#include "core/Main.h"
 
 #include "platform/IAutostart.h"
 

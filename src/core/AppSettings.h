@@ -1,11 +1,13 @@
 #pragma once
 // The main window's settings: what start-up reads, with every default, and
 // what shutdown saves, in order.
-#include "app/WindowPlacement.h"
+#include <optional>
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class ISettingsStore;
 
@@ -39,14 +41,9 @@ struct StartupSettings {
 StartupSettings ReadStartupSettings(ISettingsStore& store, const std::string& appFolder,
                                     const std::string& programDriveLetter);
 
-struct ShutdownState {
-    std::int32_t connection = -1;
-    std::int32_t left = 0; // twips
-    std::int32_t top = 0;  // twips
-    bool hidden = false;
-    Options options;
-    std::int32_t displayMode = 0;
-};
-
-// Saves the shutdown keys in order. Returns false when any write failed.
-bool SaveShutdownSettings(ISettingsStore& store, const ShutdownState& state);
+// Saves the shutdown keys given as key and value pairs, in the order the
+// settings file has always had them ("Connection", "Left", "Top", "Tray",
+// "System tray icon type", "Always On Top", "Transparent", "Sound",
+// "SmallUI", "ShowExtendedButton", "ShowBandwidth", "Battery",
+// "ShowRealIP"), any other key after them. False when a write failed.
+bool SaveShutdownSettings(ISettingsStore& store, std::vector<std::pair<std::string, std::string>> keys);

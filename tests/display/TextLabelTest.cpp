@@ -1,5 +1,5 @@
 // The picture-keeping label draws exactly what QLabel draws.
-#include "app/TextLabel.h"
+#include "display/TextLabel.h"
 
 #include "display/TrafficDisplay.h"
 

@@ -1,4 +1,4 @@
-#include "WindowPlacement.h"
+#include "placement/WindowPlacement.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/Main.h"
+#include "core/Main.h"
 #include "fakes/FakeAutostart.h"
 
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "TextLabel.h"
+#include "display/TextLabel.h"
 
 #include <QEvent>
 #include <QFontMetricsF>

@@ -1,0 +1,32 @@
+#include "app/Features.h"
+
+#include "app/WindowCommands.h"
+#include "monitor/TrafficMonitor.h"
+#include "placement/Placement.h"
+#include "platform/Platform.h"
+#include "tools/ShellLaunchers.h"
+#include "tray/TrayIcon.h"
+
+namespace {
+
+template <typename T> T* add(FeatureSet& set, std::unique_ptr<T> feature) {
+    T* raw = feature.get();
+    set.all.push_back(std::move(feature));
+    return raw;
+}
+
+} // namespace
+
+FeatureSet MakeFeatures(FeatureContext& c) {
+    FeatureSet set;
+    // Start-up runs in this order: the interfaces are listed first, the
+    // window takes its options and layout, is placed, and may go to the
+    // notification area; the sampler starts once all have started.
+    set.monitor = add(set, std::make_unique<TrafficMonitor>(c.platform, c.host, c.controls, c.appFolder));
+    set.commands =
+        add(set, std::make_unique<WindowCommands>(c.platform, c.host, c.window, c.keyState, c.appFolder));
+    set.placement = add(set, std::make_unique<Placement>(c.host, c.window));
+    set.tray = add(set, std::make_unique<TrayIcon>(c.host, c.window, *set.monitor));
+    add(set, std::make_unique<ShellLaunchers>(*c.platform.shell));
+    return set;
+}

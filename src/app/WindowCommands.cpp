@@ -1,0 +1,158 @@
+#include "app/WindowCommands.h"
+
+#include "core/Main.h"
+#include "core/SettingsKeys.h"
+#include "placement/WindowHelpers.h"
+#include "platform/Platform.h"
+
+#include <QMessageBox>
+#include <QWidget>
+#include <algorithm>
+#include <iterator>
+
+WindowCommands::WindowCommands(Platform& platform, WindowHost& host, QWidget& window,
+                               std::function<Keys()> keyState, std::string appFolder)
+    : m_platform(platform), m_host(host), m_window(window), m_keyState(std::move(keyState)),
+      m_appFolder(std::move(appFolder)) {}
+
+void WindowCommands::start(const StartupSettings& settings) {
+    // Both options start off and are turned on by their commands, which
+    // apply them to the window as well.
+    Options& o = m_host.options();
+    o.alwaysOnTop = false;
+    o.transparent = false;
+    if (settings.options.alwaysOnTop) {
+        mnuPopupAlwaysOnTop_Click();
+    }
+    if (settings.options.transparent) {
+        mnuPopupTransparent_Click();
+    }
+    m_host.setDisplayMode(settings.smallUI);
+}
+
+void WindowCommands::addMenuItems(MenuBuilder& menu) {
+    const Options& o = m_host.options();
+    const bool v = m_host.windowVisible();
+    static const char* const kModes[] = {"&Normal - Traffic and Statistics", "&Small - Traffic and IP",
+                                         "&Tiny - Traffic Only"};
+    for (std::int16_t mode = 0; mode < 3; ++mode) {
+        MenuNode type = MenuToggle("mnuWindowType", kModes[mode], m_host.displayMode() == mode);
+        type.index = mode;
+        menu.add(std::move(type));
+    }
+    menu.add(MenuToggle("mnuPopupTransparent", "Transparent", o.transparent, v));
+    menu.add(MenuToggle("mnuShowExtendedButton", "Show Extended Button", o.showExtendedButton));
+    menu.add(MenuToggle("mnuShowRealIP", "Show Real IP Address", o.showRealIP));
+    menu.add(MenuToggle("mnuPopupAlwaysOnTop", "Always on top", o.alwaysOnTop, v));
+    menu.add(MenuToggle("mnuPopupStartWithWindows", "Start with Windows", o.startWithWindows, v));
+    menu.add(MenuItem("mnuPopupAbout", "About Trafalo"));
+    menu.add(MenuItem("mnuPopupExit", "Exit"));
+}
+
+bool WindowCommands::ownsCommand(std::string_view name) const {
+    static const std::string_view kNames[] = {
+        "mnuWindowType",       "mnuPopupTransparent",      "mnuShowExtendedButton", "mnuShowRealIP",
+        "mnuPopupAlwaysOnTop", "mnuPopupStartWithWindows", "mnuPopupAbout",         "mnuPopupExit"};
+    return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
+}
+
+void WindowCommands::runCommand(std::string_view name, std::int16_t index) {
+    Options& o = m_host.options();
+    if (name == "mnuWindowType") {
+        m_host.setDisplayMode(index);
+    } else if (name == "mnuPopupTransparent") {
+        mnuPopupTransparent_Click();
+    } else if (name == "mnuShowExtendedButton") {
+        o.showExtendedButton = !o.showExtendedButton;
+    } else if (name == "mnuShowRealIP") {
+        // The addresses are refreshed by the IP address tool, once it is part of the window.
+        o.showRealIP = !o.showRealIP;
+    } else if (name == "mnuPopupAlwaysOnTop") {
+        mnuPopupAlwaysOnTop_Click();
+    } else if (name == "mnuPopupStartWithWindows") {
+        mnuPopupStartWithWindows_Click();
+    } else if (name == "mnuPopupAbout") {
+        mnuPopupAbout_Click();
+    } else if (name == "mnuPopupExit") {
+        m_host.endProgram();
+    }
+}
+
+bool WindowCommands::takeGesture(Gesture gesture) {
+    if (gesture != Gesture::NextDisplayMode) {
+        return false;
+    }
+    const std::int32_t mode = m_host.displayMode();
+    m_host.setDisplayMode(mode == 0 ? 1 : mode == 1 ? 2 : 0);
+    return true;
+}
+
+void WindowCommands::stop(SettingsList& keys) {
+    const Options& o = m_host.options();
+    keys.emplace_back(kKeyAlwaysOnTop, BoolText(o.alwaysOnTop));
+    keys.emplace_back(kKeyTransparent, BoolText(o.transparent));
+    keys.emplace_back(kKeySmallUI, std::to_string(m_host.displayMode()));
+    keys.emplace_back(kKeyShowExtendedButton, BoolText(o.showExtendedButton));
+    keys.emplace_back(kKeyShowRealIP, BoolText(o.showRealIP));
+}
+
+void WindowCommands::mnuPopupTransparent_Click() {
+    Options& o = m_host.options();
+    o.transparent = !o.transparent;
+    SetWindowAlpha(&m_window, o.transparent ? 120 : 255);
+}
+
+std::int32_t WindowCommands::SetWindowAlpha(QWidget* window, std::int16_t alpha) {
+    if (alpha < 0 || alpha > 255) {
+        return 1;
+    }
+    if (!window) {
+        return 2;
+    }
+    window->setWindowOpacity(alpha / 255.0);
+    return 0;
+}
+
+void WindowCommands::mnuPopupAlwaysOnTop_Click() {
+    Options& o = m_host.options();
+    const Keys keys = m_keyState();
+    // Shift or Ctrl only ever turns it on, which re-applies the placement.
+    o.alwaysOnTop = (keys.shift || keys.ctrl) ? true : !o.alwaysOnTop;
+    SetTopMost(m_window, o.alwaysOnTop);
+}
+
+void WindowCommands::mnuPopupStartWithWindows_Click() {
+    Options& o = m_host.options();
+    o.startWithWindows = !o.startWithWindows;
+    if (m_platform.autostart) {
+        if (o.startWithWindows) {
+            std::string program = m_appFolder + programBaseName() + executableSuffix();
+            SaveRegistryString(*m_platform.autostart, kHkeyCurrentUser, kRunKeyPath, kAppName, program);
+        } else {
+            DeleteRegistryValue(*m_platform.autostart, kHkeyCurrentUser, kRunKeyPath, kAppName);
+        }
+    }
+    m_platform.settings->set(kAppName, kAppSection, kKeyStartWithWindows, BoolText(o.startWithWindows));
+}
+
+void WindowCommands::mnuPopupAbout_Click() {
+    if (m_aboutBox) {
+        m_aboutBox->raise();
+        m_aboutBox->activateWindow();
+        return;
+    }
+    const std::string about = AboutText(TRAFALO_VERSION_MAJOR, TRAFALO_VERSION_MINOR);
+    QString text = QString::fromStdString(about);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); // a bare CR would show as a glyph
+    m_aboutBox = new QMessageBox(QMessageBox::Information, QStringLiteral("Trafalo"), text,
+                                 QMessageBox::Ok | QMessageBox::Cancel);
+    m_aboutBox->setAttribute(Qt::WA_DeleteOnClose);
+    m_aboutBox->setWindowFlag(Qt::WindowStaysOnTopHint);
+    QObject::connect(m_aboutBox, &QMessageBox::finished, &m_context, [this](int result) {
+        m_aboutBox = nullptr;
+        if (result == QMessageBox::Ok) {
+            m_platform.shell->openUrl(std::string(kMakerAddress));
+        }
+    });
+    m_aboutBox->show();
+}

@@ -1,0 +1,56 @@
+#pragma once
+// One part of what the main window does. A feature adds its items to the
+// popup menu, runs the commands of those items, carries out the graph
+// gestures it owns, and takes part in start-up, layout changes and shutdown.
+// The window owns the features and routes to them; it runs no command itself.
+#include "core/AppSettings.h"
+#include "core/GraphGestures.h"
+#include "core/PopupMenu.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+// Settings keys and values a feature saves at shutdown.
+using SettingsList = std::vector<std::pair<std::string, std::string>>;
+
+// What features ask of the window they belong to.
+class WindowHost {
+public:
+    virtual ~WindowHost() = default;
+    // The check marks of the menu's options: the program's option state.
+    virtual Options& options() = 0;
+    virtual std::int32_t displayMode() const = 0;
+    // Lays the window out for mode 0 Normal, 1 Small or 2 Tiny.
+    virtual void setDisplayMode(std::int32_t mode) = 0;
+    virtual bool windowVisible() const = 0;
+    // Prepares and shows the popup menu (the menu opens unless Ctrl or Shift
+    // is held, or a gesture suppressed it once).
+    virtual void openPopupMenu() = 0;
+    // Ends the program through the normal shutdown.
+    virtual void endProgram() = 0;
+};
+
+class Feature {
+public:
+    virtual ~Feature() = default;
+
+    // Start-up, in the order the features are listed, with the settings read.
+    virtual void start(const StartupSettings&) {}
+    // Once every feature has started.
+    virtual void started() {}
+    // The window was laid out anew for mode (it may have changed size).
+    virtual void modeChanged(std::int32_t) {}
+    // Adds this feature's items for one opening of the menu.
+    virtual void addMenuItems(MenuBuilder&) {}
+    // True when the command of that item name is this feature's.
+    virtual bool ownsCommand(std::string_view) const { return false; }
+    // Runs one of its commands; index for the indexed groups, else -1.
+    virtual void runCommand(std::string_view, std::int16_t) {}
+    // Carries out a gesture it owns; false when the gesture is not its own.
+    virtual bool takeGesture(Gesture) { return false; }
+    // Shutdown: releases what it holds and adds its keys to save.
+    virtual void stop(SettingsList&) {}
+};

@@ -1,0 +1,83 @@
+#pragma once
+// The traffic monitor: the interface table, the watched interface, the
+// sampler with its timers, and the readouts and graph it feeds. Owns the
+// processor load sampler, the table reader, the selection and the display.
+#include "core/Feature.h"
+#include "core/Main.h"
+#include "display/TrafficDisplay.h"
+#include "metrics/CPULoad.h"
+#include "net/CIpHelper.h"
+#include "net/InterfaceSelection.h"
+#include "net/TrafficSampler.h"
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class WindowControls;
+struct Platform;
+
+class TrafficMonitor : public Feature, private TrafficSampler::Host, private InterfaceSelection::Host {
+public:
+    TrafficMonitor(Platform& platform, WindowHost& window, WindowControls& controls, std::string appFolder);
+    ~TrafficMonitor() override;
+
+    void start(const StartupSettings& settings) override;
+    void started() override;
+    void addMenuItems(MenuBuilder& menu) override;
+    bool ownsCommand(std::string_view name) const override;
+    void runCommand(std::string_view name, std::int16_t index) override;
+    void stop(SettingsList& keys) override;
+
+    // The per-sample display entry point.
+    void RefreshTrafficDisplay(std::int32_t& download, std::int32_t& upload);
+    // Runs after each sample drawn while the window is hidden, with whether
+    // the link is idle: the notification-area icon takes the picture.
+    std::function<void(bool& idle)> onHiddenSample;
+
+    // The speed its label shows now ("1.50 KB/s "), download or upload.
+    std::string SpeedCaption(bool download) const;
+
+    TrafficSampler& Sampler() { return *m_sampler; }
+    InterfaceSelection& Selection() { return *m_selection; }
+    TrafficDisplay& Display() { return m_display; }
+    // Milliseconds until the sampler's next tick, -1 while it is stopped.
+    int UpdateTimerRemainingMs() const { return m_tmrUpdate.isActive() ? m_tmrUpdate.remainingTime() : -1; }
+
+private:
+    // TrafficSampler::Host
+    void setUpdateTimerEnabled(bool enabled) override;
+    void restartResetTimer() override;
+    void lockDrawing(bool locked) override;
+    void setCaption(TrafficSampler::Label label, const std::string& text) override;
+    void setToolTip(TrafficSampler::Label label, const std::string& text) override;
+    void setLinkSpeedToolTip(const std::string& text) override;
+    bool soundOnError() override;
+    void refreshIpAddresses() override;
+    void refreshTrafficDisplay(std::int32_t& download, std::int32_t& upload) override;
+    // InterfaceSelection::Host
+    void clearHistories() override;
+    void resetTopSpeeds() override;
+    std::string linkSpeedToolTip() override;
+    void selectionViewsChanged() override;
+
+    QLabel* samplerLabel(TrafficSampler::Label label) const;
+
+    Platform& m_platform;
+    WindowHost& m_window;
+    WindowControls& m_controls;
+    std::string m_appFolder;
+    NumberSeparators m_separators;
+    std::unique_ptr<CPULoad> m_cpuLoad;
+    std::unique_ptr<CIpHelper> m_ipHelper;
+    std::unique_ptr<InterfaceSelection> m_selection;
+    std::unique_ptr<TrafficSampler> m_sampler;
+    TrafficDisplay m_display;
+    QObject m_context; // the receiver of the timers' and the list's signals
+    QTimer m_tmrUpdate;
+    QTimer m_tmrReset;
+    bool m_updateTimerEnabled = false;
+    bool m_fillingList = false;
+};

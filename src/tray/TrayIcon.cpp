@@ -1,0 +1,159 @@
+#include "tray/TrayIcon.h"
+
+#include "core/SettingsKeys.h"
+#include "display/WindowControls.h"
+#include "monitor/TrafficMonitor.h"
+
+#include <QLabel>
+#include <QSystemTrayIcon>
+#include <QWidget>
+
+namespace {
+constexpr int kAreaCheckMs = 2000;
+}
+
+TrayIcon::TrayIcon(WindowHost& host, QWidget& window, TrafficMonitor& monitor)
+    : m_host(host), m_window(window), m_monitor(monitor) {
+    Available = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+    m_monitor.onHiddenSample = [this](bool& idle) { UpdateTrayIcon(idle); };
+    m_areaCheck.setInterval(kAreaCheckMs);
+    QObject::connect(&m_areaCheck, &QTimer::timeout, &m_context, [this] { checkNotificationArea(); });
+}
+
+TrayIcon::~TrayIcon() {
+    m_monitor.onHiddenSample = nullptr;
+    delete m_trayIcon;
+}
+
+bool TrayIcon::hidden() const {
+    return !m_window.isVisible();
+}
+
+void TrayIcon::start(const StartupSettings& settings) {
+    // Hidden at the last exit: hidden again, but only behind an icon that
+    // can be seen.
+    if (settings.tray && Available()) {
+        AddTrayIcon();
+        m_startHidden = true;
+    }
+}
+
+void TrayIcon::addMenuItems(MenuBuilder& menu) {
+    MenuNode hide = MenuItem("mnuPopupHide", hidden() ? "Show Trafalo" : "Hide to System Tray");
+    hide.isDefault = true;
+    menu.add(std::move(hide));
+    // The two marks of the pair are always opposite: start-up sets them so
+    // and every click swaps them.
+    const bool analog = m_host.options().analogTrayIcon;
+    menu.add(MenuToggle("mnuSystemTrayIconTypeDigital", "Digital tray icon", !analog, hidden()));
+    menu.add(MenuToggle("mnuSystemTrayIconTypeAnalog", "Analog tray icon", analog, hidden()));
+}
+
+bool TrayIcon::ownsCommand(std::string_view name) const {
+    return name == "mnuPopupHide" || name == "mnuSystemTrayIconTypeDigital" ||
+           name == "mnuSystemTrayIconTypeAnalog";
+}
+
+void TrayIcon::runCommand(std::string_view name, std::int16_t) {
+    if (name == "mnuPopupHide") {
+        mnuPopupHide_Click();
+    } else {
+        // The other item takes the clicked one's mark and the clicked one is
+        // inverted: either click swaps them.
+        Options& o = m_host.options();
+        o.analogTrayIcon = !o.analogTrayIcon;
+    }
+}
+
+void TrayIcon::stop(SettingsList& keys) {
+    const bool wasHidden = hidden() || m_startHidden;
+    RemoveTrayIcon();
+    keys.emplace_back(kKeyTray, BoolText(wasHidden));
+    keys.emplace_back(kKeyTrayIconType, BoolText(m_host.options().analogTrayIcon));
+}
+
+void TrayIcon::AddTrayIcon() {
+    if (!m_trayIcon) {
+        m_trayIcon = new QSystemTrayIcon();
+        QObject::connect(m_trayIcon, &QSystemTrayIcon::activated, &m_context,
+                         [this](QSystemTrayIcon::ActivationReason reason) {
+                             // The icon's activations as the mouse messages the handler knows.
+                             switch (reason) {
+                             case QSystemTrayIcon::Trigger:
+                                 picTray_MouseMove(513);
+                                 picTray_MouseMove(514);
+                                 break;
+                             case QSystemTrayIcon::Context:
+                                 picTray_MouseMove(516);
+                                 picTray_MouseMove(517);
+                                 break;
+                             case QSystemTrayIcon::DoubleClick:
+                                 picTray_MouseMove(515);
+                                 break;
+                             default:
+                                 break;
+                             }
+                         });
+    }
+    m_trayIcon->setIcon(m_window.windowIcon());
+    m_trayIcon->setToolTip(QStringLiteral("Trafalo"));
+    m_trayIcon->show();
+    m_areaCheck.start();
+}
+
+void TrayIcon::UpdateTrayIcon(bool& idle) {
+    if (!m_trayIcon) {
+        return;
+    }
+    // The previous picture is released as the new icon replaces it.
+    m_trayIcon->setIcon(idle ? m_window.windowIcon()
+                             : QIcon(QPixmap::fromImage(m_monitor.Display().TrayPicture())));
+    const std::string tip = TrayToolTip(m_monitor.SpeedCaption(true), m_monitor.SpeedCaption(false));
+    m_trayIcon->setToolTip(QString::fromStdString(tip));
+}
+
+void TrayIcon::RemoveTrayIcon() {
+    m_areaCheck.stop();
+    if (m_trayIcon) {
+        m_trayIcon->hide();
+    }
+}
+
+void TrayIcon::picTray_MouseMove(int message) {
+    if (!hidden()) {
+        return;
+    }
+    if (message == 513) {
+        mnuPopupHide_Click();
+    } else if (message == 516) {
+        m_host.openPopupMenu();
+    }
+}
+
+void TrayIcon::mnuPopupHide_Click() {
+    if (!hidden()) {
+        // Hidden behind an icon nobody can see, the program could only be
+        // ended from outside: without a notification area the window stays.
+        if (!Available()) {
+            return;
+        }
+        AddTrayIcon();
+        m_window.hide();
+    } else {
+        showWindow();
+    }
+}
+
+void TrayIcon::showWindow() {
+    m_startHidden = false;
+    m_window.show();
+    m_window.activateWindow();
+    m_window.raise();
+    RemoveTrayIcon();
+}
+
+void TrayIcon::checkNotificationArea() {
+    if (hidden() && !Available()) {
+        showWindow();
+    }
+}

@@ -1,0 +1,55 @@
+#pragma once
+// The notification-area icon of the main window: present while the window
+// is hidden, showing the tray picture of every sample and the speeds in its
+// tooltip; a left press brings the window back, a right press opens the menu.
+// Where no notification area is available the window is never hidden.
+#include "core/Feature.h"
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+
+class QSystemTrayIcon;
+class QWidget;
+class TrafficMonitor;
+
+class TrayIcon : public Feature {
+public:
+    TrayIcon(WindowHost& host, QWidget& window, TrafficMonitor& monitor);
+    ~TrayIcon() override;
+
+    void start(const StartupSettings& settings) override;
+    void addMenuItems(MenuBuilder& menu) override;
+    bool ownsCommand(std::string_view name) const override;
+    void runCommand(std::string_view name, std::int16_t index) override;
+    void stop(SettingsList& keys) override;
+
+    void AddTrayIcon();
+    void UpdateTrayIcon(bool& idle);
+    void RemoveTrayIcon();
+    // The mouse message the icon reports (513 left down, 516 right down).
+    void picTray_MouseMove(int message);
+    // Hide to the notification area, or show the window again.
+    void mnuPopupHide_Click();
+
+    // Whether a notification area can show the icon now; tests replace it.
+    std::function<bool()> Available;
+
+    // True when start-up left the window hidden in the notification area.
+    bool StartsHidden() const { return m_startHidden; }
+    QSystemTrayIcon* Icon() const { return m_trayIcon; }
+
+private:
+    bool hidden() const;
+    void showWindow();
+    void checkNotificationArea();
+
+    WindowHost& m_host;
+    QWidget& m_window;
+    TrafficMonitor& m_monitor;
+    QSystemTrayIcon* m_trayIcon = nullptr;
+    bool m_startHidden = false;
+    QObject m_context;
+    // While hidden: brings the window back if the notification area goes away.
+    QTimer m_areaCheck;
+};
