@@ -6,6 +6,7 @@
 
 DESKTOP_PIDS=()
 DESKTOP_DIR=""
+DESKTOP_TRAY_PID=""
 
 desktop_start() {
     DESKTOP_DIR=$(mktemp -d /tmp/trafalo-desktop.XXXXXX)
@@ -40,6 +41,7 @@ desktop_start() {
         trayer --edge bottom --align right --widthtype request --height 32 --SetDockType true \
             --SetPartialStrut true --transparent false >"$DESKTOP_DIR/trayer.log" 2>&1 &
         DESKTOP_PIDS+=($!)
+        DESKTOP_TRAY_PID=$!
     fi
     # The window manager is ready when it owns the screen's WM selection.
     for i in $(seq 1 100); do

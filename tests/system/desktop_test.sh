@@ -164,6 +164,23 @@ stop_trafalo "$pid"
 kill "$watcher" 2>/dev/null
 wait "$watcher" 2>/dev/null
 
+# 9. The notification area going away while hidden brings the window back;
+# without one, a start saved hidden shows the window.
+printf '[Setting]\nTray=True\nSmallUI=0\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+"$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
+pid=$!
+sleep 2
+check "hidden behind the tray host's icon" [ -z "$(window_id)" ]
+kill "$DESKTOP_TRAY_PID"
+check "the tray host gone, the window comes back" wait_window
+stop_trafalo "$pid"
+check "and is saved as shown ($(ini Tray))" [ "$(ini Tray)" = False ]
+sed -i 's/^Tray=.*/Tray=True/' "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+"$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
+pid=$!
+check "saved hidden but no tray host: the window shows" wait_window
+stop_trafalo "$pid"
+
 # 6. A lock left by a killed instance does not block the next start.
 "$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
 pid=$!
