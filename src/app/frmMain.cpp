@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/WindowCommands.h"
+#include "core/LongOperation.h"
 #include "core/Main.h"
 #include "display/GraphView.h"
 #include "display/Layout.h"
@@ -107,6 +108,11 @@ void frmMain::Form_Unload() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    // An operation yielding to the event loop ends first; the close follows.
+    if (LongOperation::DeferEnd([this] { close(); })) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
     // Only Exit, the window's own close and the session's signals end the

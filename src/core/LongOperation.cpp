@@ -1,0 +1,79 @@
+#include "core/LongOperation.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QObject>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Operations running now, by name, and the end waiting for them. All on the
+// window's thread.
+std::vector<std::string>& running() {
+    static std::vector<std::string> names;
+    return names;
+}
+
+std::function<void()>& deferredEnd() {
+    static std::function<void()> end;
+    return end;
+}
+
+} // namespace
+
+std::optional<LongOperation> LongOperation::Begin(QObject* owner, std::string name) {
+    if (std::find(running().begin(), running().end(), name) != running().end()) {
+        return std::nullopt;
+    }
+    return LongOperation(owner, std::move(name));
+}
+
+LongOperation::LongOperation(QObject* owner, std::string name) : m_owner(owner), m_name(std::move(name)) {
+    running().push_back(m_name);
+}
+
+LongOperation::LongOperation(LongOperation&& other) noexcept
+    : m_owner(other.m_owner), m_name(std::move(other.m_name)),
+      m_active(std::exchange(other.m_active, false)) {}
+
+LongOperation::~LongOperation() {
+    if (!m_active) {
+        return;
+    }
+    auto& names = running();
+    names.erase(std::find(names.begin(), names.end(), m_name));
+    if (names.empty() && deferredEnd()) {
+        // The end the user asked for while this ran: carried out from the
+        // event loop, after the operation's own stack has unwound.
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [] {
+                if (auto end = std::exchange(deferredEnd(), nullptr)) {
+                    end();
+                }
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+bool LongOperation::Yield() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return Alive();
+}
+
+bool LongOperation::Alive() const {
+    return m_owner && !deferredEnd();
+}
+
+bool LongOperation::AnyRunning() {
+    return !running().empty();
+}
+
+bool LongOperation::DeferEnd(std::function<void()> end) {
+    if (running().empty()) {
+        return false;
+    }
+    deferredEnd() = std::move(end);
+    return true;
+}
