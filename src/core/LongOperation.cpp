@@ -34,7 +34,7 @@ LongOperation::LongOperation(QObject* owner, std::string name) : m_owner(owner),
 }
 
 LongOperation::LongOperation(LongOperation&& other) noexcept
-    : m_owner(other.m_owner), m_name(std::move(other.m_name)),
+    : m_owner(other.m_owner.data()), m_name(std::move(other.m_name)),
       m_active(std::exchange(other.m_active, false)) {}
 
 LongOperation::~LongOperation() {

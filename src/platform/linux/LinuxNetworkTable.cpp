@@ -33,7 +33,7 @@ LinuxNetworkTable::LinuxNetworkTable() : m_buffer(kReceiveBuffer) {
     if (m_request.valid()) {
         timeval timeout{};
         timeout.tv_sec = kReceiveTimeoutMs / 1000;
-        timeout.tv_usec = (kReceiveTimeoutMs % 1000) * 1000;
+        timeout.tv_usec = static_cast<suseconds_t>(kReceiveTimeoutMs % 1000) * 1000;
         ::setsockopt(m_request.get(), SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
     }
     m_events.reset(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC | SOCK_NONBLOCK, NETLINK_ROUTE));
