@@ -96,13 +96,6 @@ TEST(TrafficGraph, OneSampleAmongZerosFillsTheFullHeight) {
     EXPECT_EQ(r.at(351, 76), kGreen);
 }
 
-TEST(TrafficGraph, NothingButBackgroundGridAndMetersWithoutTraffic) {
-    Rig r;
-    r.sample(0, 0);
-    EXPECT_EQ(r.at(10, 76), kBlack); // no scale: no bars at all
-    EXPECT_EQ(r.at(48, 76), kBlue);
-}
-
 TEST(TrafficGraph, ALostLinkTurnsTheBackgroundDarkRed) {
     Rig r;
     r.in.linkDown = true;
@@ -315,10 +308,6 @@ TEST(GraphToolTip, ComparedWhole) {
     r.memory = MemoryStatus{50, 2097152, 1048576, 0, 0, 0, 0};
     r.sample(0, 0);
     EXPECT_EQ(r.display.ToolTip(), "DL: 1.50 KB/s   UL: 512 B/s   CPU: 37%    RAM: 50% - 1.0 MB of 2.0 MB");
-}
-
-TEST(TrayToolTip, ThreeLinesComparedWhole) {
-    EXPECT_EQ(TrayToolTip("1.50 KB/s ", "0 B/s "), "Trafalo\nDownload: 1.50 KB/s \nUpload: 0 B/s ");
 }
 
 } // namespace
