@@ -15,6 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                            std::abort();
                        }
                        DecodeStatsMessage(payload);
+                       DecodeDefaultRoute(payload);
                    });
     return 0;
 }

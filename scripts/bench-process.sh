@@ -24,7 +24,7 @@ rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
 pss_kib() { awk '/^Pss:/ { print $2 }' "/proc/$1/smaps_rollup"; }
 
 mkdir -p "$XDG_CONFIG_HOME/Trafalo"
-printf '[Setting]\nSmallUI=%s\n' "${TRAFALO_MODE:-0}" >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+printf '[Setting]\nConnection=0\nSmallUI=%s\n' "${TRAFALO_MODE:-0}" >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
 build/release/trafalo >/dev/null 2>&1 &
 widget=$!
 build/release/bench/bench_bare_window >/dev/null 2>&1 &

@@ -60,3 +60,7 @@ std::int16_t CIpHelper::LoadInterfaceTable(CInterfaces& interfaces) {
     }
     return 0;
 }
+
+std::optional<std::int32_t> CIpHelper::DefaultRouteIndex() {
+    return m_table.defaultRouteIndex();
+}

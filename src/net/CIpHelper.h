@@ -4,6 +4,7 @@
 #include "CInterfaces.h"
 
 #include <memory>
+#include <optional>
 
 class INetworkTable;
 struct IfRow;
@@ -21,6 +22,9 @@ public:
     double BytesSent() const { return m_BytesSent; }
     // Link speed of the last row of the latest snapshot, bits per second.
     double Speed() const { return static_cast<double>(m_Speed); }
+
+    // The system's index of the interface that carries the default route.
+    std::optional<std::int32_t> DefaultRouteIndex();
 
     // Makes one record from one row of the table (its texts are moved).
     static CInterfaces::Ref RecordFromRow(IfRow&& row);

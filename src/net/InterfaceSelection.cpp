@@ -5,7 +5,12 @@
 #include "core/SettingsKeys.h"
 #include "platform/ISettingsStore.h"
 
+#include <optional>
 #include <string>
+
+namespace {
+constexpr std::int32_t kLoopbackType = 24; // IANA ifType softwareLoopback
+}
 
 InterfaceSelection::InterfaceSelection(CIpHelper& ipHelper, ISettingsStore& settings, Host& host)
     : m_ipHelper(ipHelper), m_settings(settings), m_host(host) {}
@@ -40,11 +45,34 @@ void InterfaceSelection::SelectSaved() {
     if (m_entries.empty()) {
         return;
     }
+    // Nothing saved (a first start): position 0 is the loopback interface
+    // here, which shows nothing. Watch the interface the user's traffic
+    // takes instead.
+    if (!m_settings.has(kAppName, kAppSection, kKeyConnection)) {
+        SetListIndex(firstStartChoice());
+        return;
+    }
     // A negative or garbled saved position falls back to the first entry like
     // one that is too large; otherwise nothing would be selected and the
     // monitor would stay idle until the next start.
     const std::int32_t n = savedConnection();
     SetListIndex(n >= 0 && n < ListCount() ? n : 0);
+}
+
+std::int32_t InterfaceSelection::firstStartChoice() {
+    const auto interfaces = m_ipHelper.Interfaces();
+    const std::optional<std::int32_t> route = m_ipHelper.DefaultRouteIndex();
+    std::int32_t firstUp = -1;
+    for (std::int32_t i = 0; i < interfaces->Count() && i < ListCount(); ++i) {
+        const auto record = interfaces->Item(i + 1);
+        if (route && record->InterfaceIndex == *route) {
+            return i;
+        }
+        if (firstUp < 0 && record->OperationalStatus > 2 && record->InterfaceType != kLoopbackType) {
+            firstUp = i;
+        }
+    }
+    return firstUp >= 0 ? firstUp : 0;
 }
 
 void InterfaceSelection::RebuildList() {

@@ -35,7 +35,9 @@ public:
 
     // Fills the list and the menu from the table, one entry per interface.
     void Build();
-    // Selects the entry saved as "Connection", or entry 0 when it is out of range.
+    // Selects the entry saved as "Connection", or entry 0 when it is out of
+    // range. With nothing saved: the interface of the default route, else the
+    // first one up that is not a loopback, else entry 0.
     void SelectSaved();
     // Refills the list only (the menu keeps its items) and selects the saved entry.
     void RebuildList();
@@ -55,6 +57,7 @@ public:
 
 private:
     std::int32_t savedConnection();
+    std::int32_t firstStartChoice();
 
     CIpHelper& m_ipHelper;
     ISettingsStore& m_settings;

@@ -30,4 +30,8 @@ public:
     // A fresh snapshot of every interface in a stable order (interface index).
     // std::nullopt when the table cannot be read at all.
     virtual std::optional<std::vector<IfRow>> readTable() = 0;
+    // The index of the interface that carries the default route: IPv4 first,
+    // else IPv6, the route with the lowest metric. std::nullopt when there is
+    // no default route or the routes cannot be read.
+    virtual std::optional<std::int32_t> defaultRouteIndex() = 0;
 };

@@ -8,6 +8,8 @@ public:
     // The stored text, or defaultValue when the key is absent or unreadable.
     virtual std::string get(const std::string& app, const std::string& section, const std::string& key,
                             const std::string& defaultValue) = 0;
+    // True when the key is stored, whatever its text.
+    virtual bool has(const std::string& app, const std::string& section, const std::string& key) = 0;
     // Stores the text; false when it could not be written (the old value stays).
     virtual bool set(const std::string& app, const std::string& section, const std::string& key,
                      const std::string& value) = 0;

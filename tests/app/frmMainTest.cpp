@@ -308,6 +308,19 @@ TEST(frmMain, InterfaceNamesShowAsWritten) {
     window.Form_Unload();
 }
 
+TEST(frmMain, AFirstStartShowsTheDefaultRoutesInterface) {
+    FakePlatform fake;
+    for (std::size_t i = 0; i < fake.table().rows.size(); ++i) {
+        fake.table().rows[i].index = static_cast<std::int32_t>(i + 1);
+    }
+    fake.table().defaultRoute = 2;
+    TestWindow window(fake.platform);
+    ASSERT_TRUE(window.Form_Load());
+    EXPECT_EQ(window.Controls().ConnectionList()->currentText(), " Intel Ethernet (eth0)");
+    window.Form_Unload();
+    EXPECT_EQ(fake.settings().main("Connection"), "1");
+}
+
 TEST(frmMain, PickingInTheListSelectsAndSaves) {
     FakePlatform fake;
     TestWindow window(fake.platform);

@@ -11,6 +11,7 @@ public:
         }
         return rows;
     }
+    std::optional<std::int32_t> defaultRouteIndex() override { return defaultRoute; }
     static IfRow row(const std::string& description, std::uint64_t in = 0, std::uint64_t out = 0,
                      std::int32_t status = 5, std::int64_t speed = 100000000) {
         IfRow r;
@@ -24,5 +25,6 @@ public:
     }
     std::vector<IfRow> rows;
     bool failing = false;
+    std::optional<std::int32_t> defaultRoute;
     int reads = 0;
 };

@@ -14,6 +14,9 @@ public:
         const auto found = values.find({app, section, key});
         return found == values.end() ? defaultValue : found->second;
     }
+    bool has(const std::string& app, const std::string& section, const std::string& key) override {
+        return values.count({app, section, key}) > 0;
+    }
     bool set(const std::string& app, const std::string& section, const std::string& key,
              const std::string& value) override {
         writes.push_back({key, value});

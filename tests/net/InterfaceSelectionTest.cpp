@@ -93,4 +93,47 @@ TEST(InterfaceSelection, SavedConnectionOutOfRangeSelectsTheFirst) {
     }
 }
 
+IfRow link(const char* name, std::int32_t index, std::int32_t type, std::int32_t status) {
+    IfRow row = FakeNetworkTable::row(name, 0, 0, status);
+    row.index = index;
+    row.type = type;
+    return row;
+}
+
+struct FirstStartCase {
+    const char* what;
+    std::vector<IfRow> rows;
+    std::optional<std::int32_t> route;
+    const char* saved; // nullptr: nothing saved
+    std::int32_t expected;
+};
+
+TEST(InterfaceSelection, AFirstStartWatchesTheInterfaceInUse) {
+    const std::vector<IfRow> rows = {link("lo", 1, 24, 5), link("eth0", 2, 6, 2), link("wlan0", 3, 71, 5)};
+    const FirstStartCase cases[] = {
+        {"the default route's interface", rows, 2, nullptr, 1},
+        {"no route: the first one up that is not a loopback", rows, std::nullopt, nullptr, 2},
+        {"a route through an interface not listed", rows, 9, nullptr, 2},
+        {"nothing but the loopback", {link("lo", 1, 24, 5)}, std::nullopt, nullptr, 0},
+        {"a saved position is kept", rows, 2, "0", 0},
+        {"a saved garbage value keeps the old rule", rows, 2, "x", 0},
+    };
+    for (const FirstStartCase& c : cases) {
+        FakeNetworkTable table;
+        table.rows = c.rows;
+        table.defaultRoute = c.route;
+        FakeSettingsStore settings;
+        if (c.saved) {
+            settings.put("Connection", c.saved);
+        }
+        RecordingHost host;
+        CIpHelper helper(table);
+        InterfaceSelection selection(helper, settings, host);
+        selection.Build();
+        selection.SelectSaved();
+        EXPECT_EQ(selection.ListIndex(), c.expected) << c.what;
+        EXPECT_EQ(settings.main("Connection"), std::to_string(c.expected)) << c.what;
+    }
+}
+
 } // namespace

@@ -135,6 +135,39 @@ TEST(NetlinkMessages, LengthsThatLieAreNotFollowed) {
     EXPECT_EQ(walk(error).step, DumpStep::Failed);
 }
 
+Bytes routePayload(unsigned char prefix, unsigned char type, std::uint32_t table, int oif, int metric) {
+    Bytes b;
+    rtmsg route{};
+    route.rtm_family = AF_INET;
+    route.rtm_dst_len = prefix;
+    route.rtm_table = static_cast<unsigned char>(table < 256 ? table : RT_TABLE_UNSPEC);
+    route.rtm_type = type;
+    append(b, route);
+    const std::uint32_t wide = table;
+    attribute(b, RTA_TABLE, &wide, 4);
+    if (oif > 0) {
+        attribute(b, RTA_OIF, &oif, 4);
+    }
+    if (metric >= 0) {
+        attribute(b, RTA_PRIORITY, &metric, 4);
+    }
+    return b;
+}
+
+TEST(NetlinkMessages, OnlyDefaultRoutesOfTheMainTableCount) {
+    const auto route = DecodeDefaultRoute(routePayload(0, RTN_UNICAST, RT_TABLE_MAIN, 3, 100));
+    ASSERT_TRUE(route);
+    EXPECT_EQ(route->index, 3);
+    EXPECT_EQ(route->metric, 100u);
+    EXPECT_EQ(DecodeDefaultRoute(routePayload(0, RTN_UNICAST, RT_TABLE_MAIN, 3, -1))->metric, 0u);
+    EXPECT_FALSE(DecodeDefaultRoute(routePayload(24, RTN_UNICAST, RT_TABLE_MAIN, 3, 0))); // a subnet
+    EXPECT_FALSE(DecodeDefaultRoute(routePayload(0, RTN_UNICAST, RT_TABLE_LOCAL, 3, 0))); // another table
+    EXPECT_FALSE(DecodeDefaultRoute(routePayload(0, RTN_UNICAST, 1000, 3, 0)));           // a policy table
+    EXPECT_FALSE(DecodeDefaultRoute(routePayload(0, RTN_UNREACHABLE, RT_TABLE_MAIN, 3, 0)));
+    EXPECT_FALSE(DecodeDefaultRoute(routePayload(0, RTN_UNICAST, RT_TABLE_MAIN, 0, 0))); // no interface
+    EXPECT_FALSE(DecodeDefaultRoute(Bytes(sizeof(rtmsg) - 1, 0)));
+}
+
 TEST(NetlinkMessages, StatsCarryTheirIndex) {
     Bytes payload;
     if_stats_msg info{};

@@ -82,6 +82,20 @@ const IfRow* find(const std::vector<IfRow>& rows, const std::string& name) {
     return nullptr;
 }
 
+TEST(LinuxNetworkTable, FindsTheDefaultRoutesInterface) {
+    REQUIRE_NETNS();
+    LinuxNetworkTable table;
+    EXPECT_EQ(table.defaultRouteIndex(), std::nullopt);
+    ASSERT_EQ(run("ip addr add 10.9.0.1/24 dev v1 && ip route add default via 10.9.0.2 dev v1 metric 50"), 0);
+    ASSERT_EQ(run("ip addr add 10.8.0.1/24 dev v0 && ip route add default via 10.8.0.2 dev v0 metric 10"), 0);
+    EXPECT_EQ(table.defaultRouteIndex(),
+              static_cast<std::int32_t>(::if_nametoindex("v0"))); // the lowest metric
+    ASSERT_EQ(run("ip route del default via 10.8.0.2 dev v0"), 0);
+    EXPECT_EQ(table.defaultRouteIndex(), static_cast<std::int32_t>(::if_nametoindex("v1")));
+    run("ip route flush default; ip addr flush dev v0; ip addr flush dev v1");
+    EXPECT_EQ(table.defaultRouteIndex(), std::nullopt);
+}
+
 TEST(LinuxNetworkTable, ReadsTheVethPairWhole) {
     REQUIRE_NETNS();
     LinuxNetworkTable table;

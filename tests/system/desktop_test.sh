@@ -18,7 +18,10 @@ trap desktop_stop EXIT
 tiny_x=$((1280 - 140 - 120))
 normal_x=$((1280 - 366 - 120))
 
-# 1. First start with an empty store: the Tiny mode at the top right.
+# 1. First start with nothing but the watched interface saved (lo, so the
+# test's loopback traffic shows): the Tiny mode at the top right.
+mkdir -p "$XDG_CONFIG_HOME/Trafalo"
+printf '[Setting]\nConnection=0\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
 "$trafalo" >"$DESKTOP_DIR/trafalo.log" 2>&1 &
 pid=$!
 check "the window appears" wait_window
@@ -103,7 +106,7 @@ check "saved cleanly after garbage" [ "$(ini SmallUI)" = 2 ]
 
 # 7. Hidden in the notification area: the icon's picture follows the traffic,
 # exit saves "Tray" as True, and a left click on the icon shows the window.
-printf '[Setting]\nTray=True\nSmallUI=0\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+printf '[Setting]\nConnection=0\nTray=True\nSmallUI=0\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
 "$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
 pid=$!
 sleep 2
@@ -147,7 +150,7 @@ gdbus call --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher 
 gdbus call --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher \
     -m org.freedesktop.DBus.Mock.AddMethods org.kde.StatusNotifierWatcher \
     "[('RegisterStatusNotifierItem', 's', '', ''), ('RegisterStatusNotifierHost', 's', '', '')]" >/dev/null
-printf '[Setting]\nTray=True\nSmallUI=0\n' >"$DESKTOP_DIR/config/Trafalo/Trafalo.ini"
+printf '[Setting]\nConnection=0\nTray=True\nSmallUI=0\n' >"$DESKTOP_DIR/config/Trafalo/Trafalo.ini"
 "$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
 pid=$!
 sleep 3
@@ -166,7 +169,7 @@ wait "$watcher" 2>/dev/null
 
 # 9. The notification area going away while hidden brings the window back;
 # without one, a start saved hidden shows the window.
-printf '[Setting]\nTray=True\nSmallUI=0\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+printf '[Setting]\nConnection=0\nTray=True\nSmallUI=0\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
 "$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
 pid=$!
 sleep 2
@@ -180,6 +183,40 @@ sed -i 's/^Tray=.*/Tray=True/' "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
 pid=$!
 check "saved hidden but no tray host: the window shows" wait_window
 stop_trafalo "$pid"
+
+# 10. A first start watches the interface the traffic takes, in a network
+# namespace of the test's own: lo and a veth pair, listed by index (lo first,
+# then the pair's ends in the order the kernel numbered them), the default
+# route through the second end; then no route; then only lo.
+first_start() { # the position "Connection" is saved with after a first start
+    rm -f "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+    ip netns exec "$ns" "$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
+    pid=$!
+    wait_window
+    stop_trafalo "$pid"
+    ini Connection
+}
+ns=trafalo-test-$$
+if [ "$(id -u)" = 0 ] && ip netns add "$ns" 2>/dev/null; then
+    ip -n "$ns" link set lo up
+    ip -n "$ns" link add va type veth peer name vb
+    ip -n "$ns" link set va up
+    ip -n "$ns" link set vb up
+    second=$(ip -n "$ns" -o link show | awk -F': ' '$2 ~ /^v[ab]/ { sub(/@.*/, "", $2); name = $2 } END { print name }')
+    ip -n "$ns" addr add 10.7.0.1/24 dev "$second"
+    ip -n "$ns" route add default via 10.7.0.2 dev "$second"
+    got=$(first_start)
+    check "a first start selects the default route's $second, position 2 (got $got)" [ "$got" = 2 ]
+    ip -n "$ns" route flush default
+    got=$(first_start)
+    check "no default route: the first one up that is no loopback, position 1 (got $got)" [ "$got" = 1 ]
+    ip -n "$ns" link del va
+    got=$(first_start)
+    check "only lo: entry 0 (got $got)" [ "$got" = 0 ]
+    ip netns del "$ns"
+else
+    echo "skipped: the first start in a network namespace needs root"
+fi
 
 # 6. A lock left by a killed instance does not block the next start.
 "$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &

@@ -42,6 +42,10 @@ std::string QtSettingsStore::get(const std::string& app, const std::string& sect
     return value.toString().toStdString();
 }
 
+bool QtSettingsStore::has(const std::string& app, const std::string& section, const std::string& key) {
+    return store(app).contains(QString::fromStdString(section) + '/' + QString::fromStdString(key));
+}
+
 bool QtSettingsStore::set(const std::string& app, const std::string& section, const std::string& key,
                           const std::string& value) {
     QSettings& settings = store(app);

@@ -17,6 +17,7 @@ public:
 
     std::string get(const std::string& app, const std::string& section, const std::string& key,
                     const std::string& defaultValue) override;
+    bool has(const std::string& app, const std::string& section, const std::string& key) override;
     bool set(const std::string& app, const std::string& section, const std::string& key,
              const std::string& value) override;
 

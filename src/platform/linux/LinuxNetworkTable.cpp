@@ -226,6 +226,33 @@ std::optional<std::vector<IfRow>> LinuxNetworkTable::readTable() {
     return table;
 }
 
+std::optional<std::int32_t> LinuxNetworkTable::defaultRouteIndex() {
+    if (!m_request.valid()) {
+        return std::nullopt;
+    }
+    for (const unsigned char family : {AF_INET, AF_INET6}) {
+        rtmsg request{};
+        request.rtm_family = family;
+        if (!sendDump(RTM_GETROUTE, &request, sizeof request)) {
+            return std::nullopt;
+        }
+        std::optional<DefaultRoute> best;
+        const Dump result = receiveDump([&](std::uint16_t type, std::span<const std::uint8_t> payload) {
+            if (type != RTM_NEWROUTE) {
+                return;
+            }
+            const auto route = DecodeDefaultRoute(payload);
+            if (route && (!best || route->metric < best->metric)) {
+                best = route;
+            }
+        });
+        if (result != Dump::Failed && result != Dump::NoAnswer && best) {
+            return best->index;
+        }
+    }
+    return std::nullopt;
+}
+
 std::int64_t LinuxNetworkTable::linkSpeed(const std::string& name) {
     if (!m_ioctl.valid() || name.size() >= IFNAMSIZ) {
         return 0;

@@ -21,6 +21,7 @@ public:
     LinuxNetworkTable& operator=(const LinuxNetworkTable&) = delete;
 
     std::optional<std::vector<IfRow>> readTable() override;
+    std::optional<std::int32_t> defaultRouteIndex() override;
 
 private:
     struct Cached {

@@ -192,3 +192,36 @@ std::optional<LinkStats> DecodeStatsMessage(std::span<const std::uint8_t> payloa
                      });
     return stats;
 }
+
+std::optional<DefaultRoute> DecodeDefaultRoute(std::span<const std::uint8_t> payload) {
+    if (payload.size() < sizeof(rtmsg)) {
+        return std::nullopt;
+    }
+    rtmsg route{};
+    std::memcpy(&route, payload.data(), sizeof route);
+    if (route.rtm_dst_len != 0 || route.rtm_type != RTN_UNICAST) {
+        return std::nullopt;
+    }
+    std::uint32_t table = route.rtm_table;
+    std::optional<std::int32_t> index;
+    std::uint32_t metric = 0;
+    forEachAttribute(payload.subspan(std::min(align4(sizeof(rtmsg)), payload.size())),
+                     [&](std::uint16_t type, std::span<const std::uint8_t> data) {
+                         std::uint32_t value = 0;
+                         if (data.size() < sizeof value) {
+                             return;
+                         }
+                         std::memcpy(&value, data.data(), sizeof value);
+                         if (type == RTA_OIF) {
+                             index = static_cast<std::int32_t>(value);
+                         } else if (type == RTA_PRIORITY) {
+                             metric = value;
+                         } else if (type == RTA_TABLE) {
+                             table = value;
+                         }
+                     });
+    if (!index || table != RT_TABLE_MAIN) {
+        return std::nullopt;
+    }
+    return DefaultRoute{*index, metric};
+}

@@ -40,5 +40,14 @@ struct LinkStats {
 };
 std::optional<LinkStats> DecodeStatsMessage(std::span<const std::uint8_t> payload);
 
+// One RTM_NEWROUTE payload, when it is a default route (no destination
+// prefix) of the main table, unicast, with an output interface: that index
+// and the route's metric (0 when it gives none).
+struct DefaultRoute {
+    std::int32_t index = 0;
+    std::uint32_t metric = 0;
+};
+std::optional<DefaultRoute> DecodeDefaultRoute(std::span<const std::uint8_t> payload);
+
 // Writes the kernel's counters into the row's fields.
 void ApplyStats(IfRow& row, const rtnl_link_stats64& counters);
