@@ -69,7 +69,13 @@ frmMain::frmMain(Platform& platform)
     bindGraph();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    // Later features hold on to earlier ones (the tray icon to the monitor):
+    // they go first.
+    while (!m_features.all.empty()) {
+        m_features.all.pop_back();
+    }
+}
 
 Keys frmMain::keys() const {
     const Qt::KeyboardModifiers held = KeyState();
