@@ -1,5 +1,6 @@
 #include "InterfaceSelection.h"
 
+#include "CInterfaces.h"
 #include "CIpHelper.h"
 #include "core/Main.h"
 #include "core/SettingsKeys.h"
@@ -25,6 +26,7 @@ void InterfaceSelection::Build() {
             break;
         }
         m_entries.push_back(" " + record->InterfaceDescription);
+        m_identities.emplace_back(record->InterfaceIndex, record->InterfaceName);
         if (static_cast<std::size_t>(i) > m_menu.size()) {
             m_menu.emplace_back();
         }
@@ -76,14 +78,42 @@ std::int32_t InterfaceSelection::firstStartChoice() {
 }
 
 void InterfaceSelection::RebuildList() {
+    std::optional<std::pair<std::int32_t, std::string>> watched;
+    if (m_listIndex >= 0 && static_cast<std::size_t>(m_listIndex) < m_identities.size()) {
+        watched = m_identities[static_cast<std::size_t>(m_listIndex)];
+    }
     m_entries.clear();
+    m_identities.clear();
     m_listIndex = -1;
     const auto interfaces = m_ipHelper.Interfaces();
+    std::int32_t stillThere = -1;
     for (const auto& record : *interfaces) {
+        if (watched && watched->first == record->InterfaceIndex && watched->second == record->InterfaceName) {
+            stillThere = ListCount();
+        }
         m_entries.push_back(" " + record->InterfaceDescription);
+        m_identities.emplace_back(record->InterfaceIndex, record->InterfaceName);
     }
     m_host.selectionViewsChanged();
-    SelectSaved();
+    if (stillThere >= 0) {
+        SetListIndex(stillThere);
+    } else {
+        SelectSaved();
+    }
+}
+
+bool InterfaceSelection::ListMatches(const CInterfaces& interfaces) const {
+    if (interfaces.Count() != ListCount()) {
+        return false;
+    }
+    std::size_t i = 0;
+    for (const auto& record : interfaces) {
+        const auto& [index, name] = m_identities[i++];
+        if (record->InterfaceIndex != index || record->InterfaceName != name) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void InterfaceSelection::SetListIndex(std::int32_t index) {

@@ -3,8 +3,10 @@
 // Card menu, kept in step, with the position saved as "Connection".
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+class CInterfaces;
 class CIpHelper;
 class ISettingsStore;
 
@@ -39,8 +41,12 @@ public:
     // range. With nothing saved: the interface of the default route, else the
     // first one up that is not a loopback, else entry 0.
     void SelectSaved();
-    // Refills the list only (the menu keeps its items) and selects the saved entry.
+    // Refills the list only (the menu keeps its items). The interface watched
+    // before stays selected while it exists; otherwise the saved entry is.
     void RebuildList();
+    // True when the list shows exactly the interfaces of the table, in its
+    // order (by index and name): false after one came, went or was renamed.
+    bool ListMatches(const CInterfaces& interfaces) const;
 
     // Sets the list's selected position and runs the selection handler.
     void SetListIndex(std::int32_t index);
@@ -63,6 +69,8 @@ private:
     ISettingsStore& m_settings;
     Host& m_host;
     std::vector<std::string> m_entries;
+    // The interface behind each entry: index and name.
+    std::vector<std::pair<std::int32_t, std::string>> m_identities;
     std::int32_t m_listIndex = -1;
     std::string m_listToolTip;
     std::vector<MenuItem> m_menu{MenuItem{"<none>", true, false, false}};

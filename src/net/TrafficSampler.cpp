@@ -82,24 +82,30 @@ int TrafficSampler::MsToNextTick(std::int64_t nowMs) {
 }
 
 void TrafficSampler::tmrUpdate_Timer() {
-    // Whole seconds of the wall clock: a clock set back takes no sample until
-    // it has passed the last sample time again.
-    if (m_services.clock.wallSeconds() - LastSampleTime < 1) {
+    // Whole seconds of the wall clock. A clock set back (a correction, a
+    // machine that booted with its clock in the future) would stop sampling
+    // until it passed the last sample again: the sampler starts counting from
+    // the clock's new time instead and samples at its next second.
+    const std::int64_t now = m_services.clock.wallSeconds();
+    if (now < LastSampleTime) {
+        LastSampleTime = now;
+    }
+    if (now - LastSampleTime < 1) {
         return;
     }
     if (m_services.selection.ListIndex() < 0) {
         return;
     }
     m_host.setUpdateTimerEnabled(false);
-    // One snapshot of the table serves the sample and the count check: a
-    // second read a few microseconds later would see the same table.
+    // One snapshot of the table serves the check and the sample. The list is
+    // rebuilt when the interfaces changed (not only their number: one deleted
+    // and another added in the same second keep the count), before the
+    // sample, so that it reads the interface the list shows.
     const std::shared_ptr<CInterfaces> interfaces = m_services.ipHelper.Interfaces();
-    takeSample(*interfaces);
-    // The list is rebuilt when the number of interfaces changed, whatever
-    // happened to the sample itself.
-    if (interfaces->Count() != m_services.selection.ListCount()) {
+    if (!m_services.selection.ListMatches(*interfaces)) {
         m_services.selection.RebuildList();
     }
+    takeSample(*interfaces);
     m_host.setUpdateTimerEnabled(true);
     m_host.lockDrawing(false);
 }
