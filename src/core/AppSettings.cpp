@@ -58,9 +58,5 @@ bool SaveShutdownSettings(ISettingsStore& store, std::vector<std::pair<std::stri
     };
     std::stable_sort(keys.begin(), keys.end(),
                      [&](const auto& a, const auto& b) { return rank(a.first) < rank(b.first); });
-    bool ok = true;
-    for (const auto& [key, value] : keys) {
-        ok = store.set(kAppName, kAppSection, key, value) && ok;
-    }
-    return ok;
+    return store.setMany(kAppName, kAppSection, keys);
 }

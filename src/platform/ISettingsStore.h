@@ -1,6 +1,8 @@
 #pragma once
 // Per-user settings: text values addressed by application, section and key.
 #include <string>
+#include <utility>
+#include <vector>
 
 class ISettingsStore {
 public:
@@ -13,4 +15,8 @@ public:
     // Stores the text; false when it could not be written (the old value stays).
     virtual bool set(const std::string& app, const std::string& section, const std::string& key,
                      const std::string& value) = 0;
+    // Stores several values of one section in one write, in the order given;
+    // false when it could not be written (the old values stay in the file).
+    virtual bool setMany(const std::string& app, const std::string& section,
+                         const std::vector<std::pair<std::string, std::string>>& values) = 0;
 };

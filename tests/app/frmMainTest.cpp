@@ -344,6 +344,7 @@ TEST(frmMain, ShutdownSavesEveryKeyOnce) {
     window.Form_Unload();
     window.Form_Unload(); // a second unload (close after Exit) saves nothing more
     ASSERT_EQ(fake.settings().writes.size(), 13u);
+    EXPECT_EQ(fake.settings().batches, 1); // one write of the whole list
     EXPECT_EQ(fake.settings().writes.front().first, "Connection");
     EXPECT_EQ(fake.settings().writes.back().first, "ShowRealIP");
     EXPECT_EQ(fake.settings().main("Left"), "1500");

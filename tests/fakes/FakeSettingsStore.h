@@ -26,6 +26,15 @@ public:
         values[{app, section, key}] = value;
         return true;
     }
+    bool setMany(const std::string& app, const std::string& section,
+                 const std::vector<std::pair<std::string, std::string>>& many) override {
+        ++batches;
+        bool ok = true;
+        for (const auto& [key, value] : many) {
+            ok = set(app, section, key, value) && ok;
+        }
+        return ok;
+    }
     // The main window's own section.
     void put(const std::string& key, const std::string& value) {
         values[{"Trafalo", "Setting", key}] = value;
@@ -35,4 +44,5 @@ public:
     std::map<Key, std::string> values;
     std::vector<std::pair<std::string, std::string>> writes;
     bool readOnly = false;
+    int batches = 0; // setMany calls
 };

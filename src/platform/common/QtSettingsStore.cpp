@@ -1,6 +1,9 @@
 #include "QtSettingsStore.h"
 
+#include "platform/FileSystem.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
@@ -13,45 +16,107 @@ QString QtSettingsStore::filePath(const std::string& app) const {
     return m_folder + '/' + name + '/' + name + ".ini";
 }
 
-QSettings& QtSettingsStore::store(const std::string& app) {
-    auto& slot = m_stores[app];
-    if (!slot) {
-        slot = std::make_unique<QSettings>(filePath(app), QSettings::IniFormat);
-        // Write a new file beside the old one and rename it over, so a crash
-        // mid-save leaves the old or the new file, never a torn one.
-        slot->setAtomicSyncRequired(true);
+QtSettingsStore::File& QtSettingsStore::file(const std::string& app) {
+    const auto found = m_files.find(app);
+    if (found != m_files.end()) {
+        return found->second;
     }
-    return *slot;
+    File& created = m_files[app];
+    load(app, created);
+    return created;
+}
+
+void QtSettingsStore::load(const std::string& app, File& loaded) {
+    if (m_folder.isEmpty()) {
+        return;
+    }
+    const QString path = filePath(app);
+    QFile input(path);
+    if (!input.open(QIODevice::ReadOnly)) {
+        return; // none yet, or unreadable: the defaults
+    }
+    const QByteArray bytes = input.read(kMaxFileBytes + 1);
+    input.close();
+    if (bytes.size() > kMaxFileBytes || !LooksLikeIni(std::string_view(bytes.constData(), bytes.size()))) {
+        // Not a settings file: kept aside for the user, and never read or
+        // written back again, so the start and the exit stay quick.
+        const QString aside = path + ".bad";
+        QFile::remove(aside);
+        const bool moved = QFile::rename(path, aside);
+        LogError("the settings file " + path.toStdString() + " is not a settings file; " +
+                 (moved ? "set aside as " + aside.toStdString() + ", starting" : "starting") +
+                 " on defaults");
+        return;
+    }
+    QSettings settings(path, QSettings::IniFormat);
+    for (const QString& name : settings.allKeys()) {
+        const QVariant value = settings.value(name);
+        std::string text;
+        // A hand-written value with commas reads back as a list: keep its text.
+        if (value.typeId() == QMetaType::QStringList) {
+            text = value.toStringList().join(',').toStdString();
+        } else if (value.canConvert<QString>()) {
+            text = value.toString().toStdString();
+        } else {
+            continue;
+        }
+        const qsizetype slash = name.indexOf('/');
+        const QString section = slash < 0 ? QStringLiteral("General") : name.left(slash);
+        loaded.entries.push_back({section.toStdString(), name.mid(slash + 1).toStdString(), std::move(text)});
+    }
+}
+
+const IniEntry* QtSettingsStore::find(const std::string& app, const std::string& section,
+                                      const std::string& key) {
+    for (const IniEntry& entry : file(app).entries) {
+        if (entry.section == section && entry.key == key) {
+            return &entry;
+        }
+    }
+    return nullptr;
 }
 
 std::string QtSettingsStore::get(const std::string& app, const std::string& section, const std::string& key,
                                  const std::string& defaultValue) {
-    QSettings& settings = store(app);
-    const QString path = QString::fromStdString(section) + '/' + QString::fromStdString(key);
-    const QVariant value = settings.value(path);
-    if (!value.isValid()) {
-        return defaultValue;
-    }
-    // A hand-written value with commas reads back as a list: keep its text.
-    if (value.typeId() == QMetaType::QStringList) {
-        return value.toStringList().join(',').toStdString();
-    }
-    if (!value.canConvert<QString>()) {
-        return defaultValue;
-    }
-    return value.toString().toStdString();
+    const IniEntry* entry = find(app, section, key);
+    return entry ? entry->value : defaultValue;
 }
 
 bool QtSettingsStore::has(const std::string& app, const std::string& section, const std::string& key) {
-    return store(app).contains(QString::fromStdString(section) + '/' + QString::fromStdString(key));
+    return find(app, section, key) != nullptr;
 }
 
 bool QtSettingsStore::set(const std::string& app, const std::string& section, const std::string& key,
                           const std::string& value) {
-    QSettings& settings = store(app);
-    QDir().mkpath(QFileInfo(settings.fileName()).absolutePath());
-    settings.setValue(QString::fromStdString(section) + '/' + QString::fromStdString(key),
-                      QString::fromStdString(value));
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return setMany(app, section, {{key, value}});
+}
+
+bool QtSettingsStore::setMany(const std::string& app, const std::string& section,
+                              const std::vector<std::pair<std::string, std::string>>& values) {
+    File& target = file(app);
+    // The keys written go after the others, in the order given.
+    for (const auto& [key, value] : values) {
+        std::erase_if(target.entries,
+                      [&](const IniEntry& entry) { return entry.section == section && entry.key == key; });
+        target.entries.push_back({section, key, value});
+    }
+    std::optional<std::string> error;
+    if (m_folder.isEmpty()) {
+        error = "there is no configuration folder (neither XDG_CONFIG_HOME nor HOME is set)";
+    } else {
+        const QString path = filePath(app);
+        if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+            error = "cannot make the folder of " + path.toStdString();
+        } else {
+            error = ReplaceFileAtomically(path.toStdString(), FormatIni(target.entries));
+        }
+    }
+    if (error) {
+        if (!target.failureLogged) {
+            target.failureLogged = true;
+            LogError("the settings are not saved: " + *error);
+        }
+        return false;
+    }
+    return true;
 }
