@@ -87,7 +87,7 @@ bool WindowCommands::takeGesture(Gesture gesture) {
     return true;
 }
 
-void WindowCommands::stop(SettingsList& keys) {
+void WindowCommands::addSettings(SettingsList& keys) const {
     const Options& o = m_host.options();
     keys.emplace_back(kKeyAlwaysOnTop, BoolText(o.alwaysOnTop));
     keys.emplace_back(kKeyTransparent, BoolText(o.transparent));

@@ -20,7 +20,7 @@ public:
     bool ownsCommand(std::string_view name) const override;
     void runCommand(std::string_view name, std::int16_t index) override;
     bool takeGesture(Gesture gesture) override;
-    void stop(SettingsList& keys) override;
+    void addSettings(SettingsList& keys) const override;
 
     void mnuPopupTransparent_Click();
     void mnuPopupAlwaysOnTop_Click();

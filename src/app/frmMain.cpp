@@ -67,6 +67,8 @@ frmMain::frmMain(Platform& platform)
     }
     m_controls.Globe()->installEventFilter(this);
     bindGraph();
+    m_saveTimer.setSingleShot(true);
+    connect(&m_saveTimer, &QTimer::timeout, this, [this] { saveIfChanged(); });
 }
 
 frmMain::~frmMain() {
@@ -97,8 +99,31 @@ bool frmMain::Form_Load() {
     for (const auto& feature : m_features.all) {
         feature->started();
     }
+    m_saved = currentSettings();
     m_loaded = true;
     return true;
+}
+
+SettingsList frmMain::currentSettings() const {
+    SettingsList keys;
+    for (const auto& feature : m_features.all) {
+        feature->addSettings(keys);
+    }
+    return keys;
+}
+
+void frmMain::settingsChanged() {
+    if (m_loaded && !m_unloaded && !m_saveTimer.isActive()) {
+        m_saveTimer.start(SaveDelayMs);
+    }
+}
+
+void frmMain::saveIfChanged() {
+    SettingsList keys = currentSettings();
+    if (keys != m_saved) {
+        SaveShutdownSettings(*m_platform.settings, keys);
+        m_saved = std::move(keys);
+    }
 }
 
 void frmMain::Form_Unload() {
@@ -106,9 +131,10 @@ void frmMain::Form_Unload() {
         return;
     }
     m_unloaded = true;
-    SettingsList keys;
+    m_saveTimer.stop();
+    SettingsList keys = currentSettings();
     for (const auto& feature : m_features.all) {
-        feature->stop(keys);
+        feature->stop();
     }
     SaveShutdownSettings(*m_platform.settings, std::move(keys));
 }
@@ -166,6 +192,7 @@ void frmMain::SetDisplayMode(std::int32_t mode) {
     }
     DisplayMode = mode;
     graph->update();
+    settingsChanged();
     for (const auto& feature : m_features.all) {
         feature->modeChanged(mode);
     }
@@ -263,6 +290,7 @@ bool frmMain::RunMenuCommand(std::string_view name, std::int16_t index) {
     for (const auto& feature : m_features.all) {
         if (feature->ownsCommand(name)) {
             feature->runCommand(name, index);
+            settingsChanged();
             return true;
         }
     }

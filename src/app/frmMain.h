@@ -7,6 +7,7 @@
 #include "core/Feature.h"
 #include "display/WindowControls.h"
 
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -48,6 +49,10 @@ public:
     void picGraph_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y);
     void picGraph_DblClick();
 
+    // How long after a change the settings are saved: changes within it are
+    // saved together, and a program that ends uncleanly loses no more.
+    int SaveDelayMs = 3000;
+
     // The modifier keys held now; tests replace it.
     std::function<Qt::KeyboardModifiers()> KeyState;
 
@@ -73,8 +78,11 @@ private:
     bool windowVisible() const override { return isVisible(); }
     void openPopupMenu() override { picTray_Click(); }
     void endProgram() override { close(); }
+    void settingsChanged() override;
 
     Keys keys() const;
+    SettingsList currentSettings() const;
+    void saveIfChanged();
     MenuNode prepareMenu(std::vector<std::string>* misplaced);
     void showPopupMenu(const MenuNode& menu);
     void offer(Gesture gesture);
@@ -87,6 +95,8 @@ private:
     FeatureSet m_features;
     QMenu* m_mnuPopup = nullptr;
     bool m_releaseEndsDoubleClick = false;
+    QTimer m_saveTimer;
+    SettingsList m_saved; // as last written
     bool m_unloaded = false;
     bool m_loaded = false;
 };

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QPixmapCache>
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -23,7 +24,8 @@ int main(int argc, char* argv[]) {
     Platform platform = createPlatform();
     frmMain window(platform);
     if (!window.Form_Load()) {
-        return 0; // another instance is running
+        std::fputs("trafalo: already running for this user\n", stderr);
+        return 0;
     }
     onTerminationRequest([&window] { window.close(); });
     if (!window.Tray().StartsHidden()) {

@@ -31,6 +31,8 @@ public:
     virtual void openPopupMenu() = 0;
     // Ends the program through the normal shutdown.
     virtual void endProgram() = 0;
+    // One of the saved settings may have changed: they are saved soon.
+    virtual void settingsChanged() = 0;
 };
 
 class Feature {
@@ -51,6 +53,9 @@ public:
     virtual void runCommand(std::string_view, std::int16_t) {}
     // Carries out a gesture it owns; false when the gesture is not its own.
     virtual bool takeGesture(Gesture) { return false; }
-    // Shutdown: releases what it holds and adds its keys to save.
-    virtual void stop(SettingsList&) {}
+    // Adds the keys it saves, with their values now (at shutdown, and
+    // whenever one may have changed).
+    virtual void addSettings(SettingsList&) const {}
+    // Shutdown, after the settings were taken: releases what it holds.
+    virtual void stop() {}
 };

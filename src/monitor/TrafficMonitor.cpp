@@ -142,10 +142,13 @@ void TrafficMonitor::runCommand(std::string_view name, std::int16_t index) {
     }
 }
 
-void TrafficMonitor::stop(SettingsList& keys) {
+void TrafficMonitor::stop() {
     setUpdateTimerEnabled(false);
     m_tmrReset.stop();
     m_cpuLoad.reset();
+}
+
+void TrafficMonitor::addSettings(SettingsList& keys) const {
     const Options& o = m_window.options();
     keys.emplace_back(kKeyConnection, std::to_string(m_selection ? m_selection->ListIndex() : -1));
     keys.emplace_back(kKeySound, BoolText(o.soundOnError));

@@ -29,7 +29,8 @@ public:
     void addMenuItems(MenuBuilder& menu) override;
     bool ownsCommand(std::string_view name) const override;
     void runCommand(std::string_view name, std::int16_t index) override;
-    void stop(SettingsList& keys) override;
+    void addSettings(SettingsList& keys) const override;
+    void stop() override;
 
     // The per-sample display entry point.
     void RefreshTrafficDisplay(std::int32_t& download, std::int32_t& upload);

@@ -32,8 +32,11 @@ void Placement::modeChanged(std::int32_t) {
     armFormMoveTimer();
 }
 
-void Placement::stop(SettingsList& keys) {
+void Placement::stop() {
     m_tmrFormMove.stop();
+}
+
+void Placement::addSettings(SettingsList& keys) const {
     keys.emplace_back(kKeyLeft, std::to_string(m_window.x() * kTwipsPerPixel));
     keys.emplace_back(kKeyTop, std::to_string(m_window.y() * kTwipsPerPixel));
 }
@@ -85,7 +88,9 @@ void Placement::tmrFormMove_Timer() {
         m_window.move(place.left / kTwipsPerPixel, place.top / kTwipsPerPixel);
     } else if (!moved) {
         // The window stands still: the tick sleeps until it moves again
-        // (a drag, a command, a change of layout or of the screen).
+        // (a drag, a command, a change of layout or of the screen), and its
+        // new place is saved.
         m_tmrFormMove.stop();
+        m_host.settingsChanged();
     }
 }

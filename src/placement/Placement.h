@@ -15,7 +15,8 @@ public:
 
     void start(const StartupSettings& settings) override;
     void modeChanged(std::int32_t mode) override;
-    void stop(SettingsList& keys) override;
+    void addSettings(SettingsList& keys) const override;
+    void stop() override;
 
     // A button went down on a drag area: left drags the window, right opens
     // the menu, any other does nothing.

@@ -45,5 +45,5 @@ std::string executableSuffix();
 void registerPlatformFonts();
 
 // Runs handler on the event loop when the session asks the program to end
-// (termination or interrupt signal), so it can shut down and save.
+// (termination, interrupt, hang-up or user signal 1), so it can shut down and save.
 void onTerminationRequest(std::function<void()> handler);

@@ -65,10 +65,12 @@ void TrayIcon::runCommand(std::string_view name, std::int16_t) {
     }
 }
 
-void TrayIcon::stop(SettingsList& keys) {
-    const bool wasHidden = hidden() || m_startHidden;
+void TrayIcon::stop() {
     RemoveTrayIcon();
-    keys.emplace_back(kKeyTray, BoolText(wasHidden));
+}
+
+void TrayIcon::addSettings(SettingsList& keys) const {
+    keys.emplace_back(kKeyTray, BoolText(hidden() || m_startHidden));
     keys.emplace_back(kKeyTrayIconType, BoolText(m_host.options().analogTrayIcon));
 }
 
@@ -142,6 +144,7 @@ void TrayIcon::mnuPopupHide_Click() {
     } else {
         showWindow();
     }
+    m_host.settingsChanged();
 }
 
 void TrayIcon::showWindow() {

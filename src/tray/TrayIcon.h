@@ -22,7 +22,8 @@ public:
     void addMenuItems(MenuBuilder& menu) override;
     bool ownsCommand(std::string_view name) const override;
     void runCommand(std::string_view name, std::int16_t index) override;
-    void stop(SettingsList& keys) override;
+    void addSettings(SettingsList& keys) const override;
+    void stop() override;
 
     void AddTrayIcon();
     void UpdateTrayIcon(bool& idle);

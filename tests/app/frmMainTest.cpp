@@ -355,6 +355,29 @@ TEST(frmMain, ShutdownSavesEveryKeyOnce) {
     EXPECT_EQ(fake.settings().main("Connection"), "0");
 }
 
+TEST(frmMain, AChangeIsSavedSoonWithoutWaitingForTheExit) {
+    FakePlatform fake;
+    TestWindow window(fake.platform);
+    window.SaveDelayMs = 20;
+    ASSERT_TRUE(window.Form_Load());
+    window.show();
+    spinUntil([] { return false; }, 100); // the start's own settling
+    EXPECT_EQ(fake.settings().batches, 0);
+    window.RunMenuCommand("mnuPopupSound");
+    window.RunMenuCommand("mnuBattery");
+    EXPECT_TRUE(spinUntil([&] { return fake.settings().batches == 1; }, 1000)); // both in one write
+    EXPECT_EQ(fake.settings().main("Sound"), "False");
+    EXPECT_EQ(fake.settings().main("Battery"), "False");
+    window.move(300, 200); // a move ends: the new place is saved
+    EXPECT_TRUE(spinUntil([&] { return fake.settings().main("Left") == "4500"; }, 1000));
+    const int batches = fake.settings().batches;
+    window.RunMenuCommand("mnuPopupSound");
+    window.RunMenuCommand("mnuPopupSound"); // back as it was: nothing to write
+    spinUntil([] { return false; }, 200);
+    EXPECT_EQ(fake.settings().batches, batches);
+    window.Form_Unload();
+}
+
 TEST(frmMain, AnotherInstanceEndsTheStart) {
     FakePlatform fake;
     static_cast<FakeInstanceLock&>(*fake.platform.instanceLock).taken = true;

@@ -1,12 +1,12 @@
 // Wires the Linux implementations of every platform concern.
 #include "CanberraSound.h"
+#include "LinuxInstanceLock.h"
 #include "LinuxNetworkTable.h"
 #include "LinuxPowerStatus.h"
 #include "LinuxShell.h"
 #include "LinuxSystemInfo.h"
 #include "XdgAutostart.h"
 #include "platform/Platform.h"
-#include "platform/common/QtInstanceLock.h"
 #include "platform/common/QtSettingsStore.h"
 #include "platform/common/SystemClock.h"
 
@@ -16,20 +16,36 @@
 #include <QFontDatabase>
 #include <QStandardPaths>
 
+namespace {
+
+// $XDG_CONFIG_HOME, else ~/.config; none without either: the program then
+// runs without saving rather than writing under "/.config".
+QString configFolder() {
+    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (xdg.startsWith('/')) {
+        return xdg;
+    }
+    const QString home = qEnvironmentVariable("HOME");
+    return home.startsWith('/') ? home + QStringLiteral("/.config") : QString();
+}
+
+} // namespace
+
 Platform createPlatform() {
     Platform p;
     p.clock = std::make_unique<SystemClock>();
     p.network = std::make_unique<LinuxNetworkTable>();
     p.system = std::make_unique<LinuxSystemInfo>();
-    p.settings = std::make_unique<QtSettingsStore>(
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
-    p.instanceLock = std::make_unique<QtInstanceLock>(
-        QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QStringLiteral("/trafalo.lock"));
+    p.settings = std::make_unique<QtSettingsStore>(configFolder());
+    p.instanceLock = std::make_unique<LinuxInstanceLock>(
+        (QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QStringLiteral("/trafalo.lock"))
+            .toStdString());
     p.shell = std::make_unique<LinuxShell>();
     p.sound = std::make_unique<CanberraSound>();
     p.power = std::make_unique<LinuxPowerStatus>();
-    p.autostart = std::make_unique<XdgAutostart>(
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() + "/autostart");
+    const QString config = configFolder();
+    p.autostart = std::make_unique<XdgAutostart>(config.isEmpty() ? std::string()
+                                                                  : config.toStdString() + "/autostart");
     return p;
 }
 

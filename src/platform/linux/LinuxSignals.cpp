@@ -1,5 +1,6 @@
-// SIGTERM and SIGINT reach the event loop through a self-pipe, so that the
-// window's shutdown runs and saves the settings.
+// SIGTERM, SIGINT, SIGHUP (a terminal or session closing) and SIGUSR1 reach
+// the event loop through a self-pipe, so that the window's shutdown runs and
+// saves the settings; by default the last two would end it unsaved.
 #include "platform/Platform.h"
 
 #include <QCoreApplication>
@@ -33,6 +34,7 @@ void onTerminationRequest(std::function<void()> handler) {
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP, SIGUSR1}) {
+        sigaction(signal, &action, nullptr);
+    }
 }
