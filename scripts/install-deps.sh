@@ -12,7 +12,7 @@ packages=(
   fonts-liberation2 fonts-wine fonts-dejavu-core libcanberra-pulse sound-theme-freedesktop udev
   # test: a virtual desktop, network namespaces
   xvfb xauth openbox trayer x11-utils xdotool imagemagick dbus libglib2.0-bin python3 python3-dbusmock
-  iproute2 pulseaudio pulseaudio-utils bc
+  iproute2 pulseaudio pulseaudio-utils bc faketime libfaketime util-linux
 )
 
 missing=()

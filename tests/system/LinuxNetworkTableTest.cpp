@@ -163,6 +163,24 @@ TEST(LinuxNetworkTable, AnInterfaceDeletedMidRunRebuildsTheList) {
     rig.tick();
 }
 
+TEST(LinuxNetworkTable, AnInterfaceSwappedWithinASecondIsListed) {
+    REQUIRE_NETNS();
+    ASSERT_EQ(run("ip link add aaa type veth peer name aab"), 0);
+    LinuxNetworkTable table;
+    SamplerRig rig(table);
+    rig.selection.SetListIndex(rig.positionOf(" veth (aaa)"));
+    rig.tick();
+    // Deleted and another pair added between two samples: the same count.
+    ASSERT_EQ(run("ip link del aaa && ip link add zzz type veth peer name zzy"), 0);
+    rig.tick();
+    EXPECT_EQ(rig.positionOf(" veth (aaa)"), -1);
+    EXPECT_GE(rig.positionOf(" veth (zzz)"), 0);
+    ASSERT_NE(rig.sampler.CurrentInterface, nullptr);
+    EXPECT_EQ(rig.sampler.CurrentInterface->InterfaceDescription,
+              rig.selection.ListEntries()[static_cast<std::size_t>(rig.selection.ListIndex())].substr(1));
+    run("ip link del zzz");
+}
+
 class ManyInterfaces : public testing::TestWithParam<int> {};
 
 TEST_P(ManyInterfaces, AreAllReadInIndexOrder) {

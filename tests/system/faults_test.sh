@@ -1,0 +1,179 @@
+#!/usr/bin/env bash
+# The real program under the faults a user's machine brings: a full disk at
+# exit, kills during the save, hang-ups, a garbled huge settings file, lock
+# files left by a crash, an unwritable folder, clock corrections and a
+# notification area that goes away. Needs root for the mount namespace.
+#   faults_test.sh PATH_TO_TRAFALO
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+trafalo=$1
+source "$here/../../scripts/desktop.sh"
+source "$here/desktop_lib.sh"
+
+desktop_start
+trap desktop_stop EXIT
+ini_file="$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+mkdir -p "$XDG_CONFIG_HOME/Trafalo"
+log="$DESKTOP_DIR/trafalo.log"
+ms() { echo $(($(date +%s%N) / 1000000)); }
+start() { # starts the program in the background with "$@" before it (env settings)
+    env "$@" "$trafalo" >>"$log" 2>&1 &
+    pid=$!
+}
+# Each sample of the shutdown list the program writes; the last one is ShowRealIP.
+whole_new() { grep -q '^ShowRealIP=' "$1" && grep -q '^Connection=' "$1" && [ "$(tail -c1 "$1" | od -An -c | tr -d ' ')" = '\n' ]; }
+
+# 1. SIGHUP (a terminal or session closing) saves and ends like SIGTERM.
+printf '[Setting]\nConnection=0\nSmallUI=0\n' >"$ini_file"
+start
+wait_window
+kill -HUP "$pid"
+for i in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+check "SIGHUP ends the program" bash -c "! kill -0 $pid 2>/dev/null"
+wait "$pid" 2>/dev/null
+check "SIGHUP saved the shutdown list ($(ini Sound))" whole_new "$ini_file"
+
+# 2. Killed at any moment after SIGTERM: the file is the old one or the new one, whole.
+torn=0
+for cycle in $(seq 1 30); do
+    printf '[Setting]\nConnection=0\nCycle=%s\nurl=%s\n' "$cycle" "$(head -c 20000 /dev/zero | tr '\0' u)" >"$ini_file"
+    cp "$ini_file" "$DESKTOP_DIR/old.ini"
+    start
+    wait_window
+    kill -TERM "$pid"
+    sleep "0.0$((RANDOM % 40))"
+    kill -KILL "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    if ! cmp -s "$ini_file" "$DESKTOP_DIR/old.ini" &&
+        ! { whole_new "$ini_file" && grep -q "^Cycle=$cycle$" "$ini_file" && [ "$(grep -c '^url=u*$' "$ini_file")" = 1 ]; }; then
+        torn=$((torn + 1))
+        cp "$ini_file" "$DESKTOP_DIR/torn-$cycle.ini"
+    fi
+done
+check "30 kills after SIGTERM: every file old or new and whole ($torn torn)" [ "$torn" = 0 ]
+
+# 3. A garbled 50 MB settings file: set aside, start and exit each under a second.
+head -c $((50 * 1024 * 1024)) /dev/urandom >"$ini_file"
+t0=$(ms)
+start
+wait_window
+t1=$(ms)
+stop_trafalo "$pid"
+t2=$(ms)
+check "starts on a garbled 50 MB file in under a second ($((t1 - t0)) ms)" [ $((t1 - t0)) -lt 1000 ]
+check "and ends in under a second ($((t2 - t1)) ms)" [ $((t2 - t1)) -lt 1000 ]
+check "the file is set aside whole ($(stat -c %s "$ini_file.bad" 2>/dev/null) bytes)" \
+    [ "$(stat -c %s "$ini_file.bad" 2>/dev/null)" = $((50 * 1024 * 1024)) ]
+check "a log line says so" grep -q "is not a settings file; set aside" "$log"
+check "and a clean file is written" whole_new "$ini_file"
+rm -f "$ini_file.bad"
+
+# 4. Empty lock files left by a crash neither block nor delay a start.
+printf '[Setting]\nConnection=0\n' >"$ini_file"
+: >"$XDG_RUNTIME_DIR/trafalo.lock"
+: >"$ini_file.lock"
+t0=$(ms)
+start
+check "an empty instance lock does not block the start" wait_window
+check "nor delay it ($(($(ms) - t0)) ms)" [ $(($(ms) - t0)) -lt 3000 ]
+first=$pid
+timeout 10 "$trafalo" 2>"$DESKTOP_DIR/second.err"
+check "a second start says it runs already: $(cat "$DESKTOP_DIR/second.err")" grep -q "already running" "$DESKTOP_DIR/second.err"
+stop_trafalo "$first"
+
+# 5. A full disk at exit and a read-only folder: the old file stays, the failure is logged.
+for free_pages in 1 2; do
+    out=$(unshare -m --propagation private bash -s "$free_pages" "$trafalo" <<'SH'
+        set -u
+        free_pages=$1
+        folder=$(mktemp -d /tmp/trafalo-full.XXXXXX)
+        mount -t tmpfs -o size=64k tmpfs "$folder"
+        mkdir -p "$folder/Trafalo"
+        printf '[Setting]\nConnection=0\nurl=%s\n' "$(head -c 6000 /dev/zero | tr '\0' u)" >"$folder/Trafalo/Trafalo.ini"
+        cp "$folder/Trafalo/Trafalo.ini" /tmp/trafalo-full-old.$$
+        avail=$(df -B1 --output=avail "$folder" | tail -n1)
+        head -c $((avail - free_pages * 4096)) /dev/zero >"$folder/fill"
+        XDG_CONFIG_HOME=$folder "$2" >"$folder.log" 2>&1 &
+        pid=$!
+        sleep 1.5
+        kill -TERM "$pid"
+        wait "$pid"
+        if cmp -s "$folder/Trafalo/Trafalo.ini" /tmp/trafalo-full-old.$$; then
+            grep -q "settings are not saved" "$folder.log" && echo "old,logged" || echo "old,silent"
+        elif grep -q '^ShowRealIP=' "$folder/Trafalo/Trafalo.ini" && [ "$(grep -c '^url=u\{6000\}$' "$folder/Trafalo/Trafalo.ini")" = 1 ]; then
+            echo "new"
+        else
+            echo "torn"
+        fi
+        rm -f /tmp/trafalo-full-old.$$ "$folder.log"
+        umount "$folder"
+        rmdir "$folder"
+SH
+    )
+    check "tmpfs with $free_pages free page(s) at exit: $out" bash -c "[ '$out' = old,logged ] || [ '$out' = new ]"
+done
+out=$(unshare -m --propagation private bash -s "$trafalo" "$XDG_CONFIG_HOME" <<'SH'
+    mount --bind "$2" "$2" && mount -o remount,bind,ro "$2"
+    "$1" >"$2.ro.log" 2>&1 &
+    pid=$!
+    sleep 1.5
+    kill -TERM "$pid"
+    wait "$pid"
+    grep -c "settings are not saved" "$2.ro.log"
+SH
+)
+check "a read-only settings folder is logged, once ($out)" [ "$out" = 1 ]
+
+# 6. The clock set back an hour, then forward a day: the readouts keep changing.
+faketime_lib=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n1)
+if [ -n "$faketime_lib" ]; then
+    echo "+0" >"$DESKTOP_DIR/faketime"
+    printf '[Setting]\nConnection=0\nSmallUI=0\nLeft=0\nTop=0\n' >"$ini_file"
+    start LD_PRELOAD="$faketime_lib" FAKETIME_TIMESTAMP_FILE="$DESKTOP_DIR/faketime" FAKETIME_NO_CACHE=1 \
+        FAKETIME_DONT_FAKE_MONOTONIC=1 ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0"
+    wait_window
+    for step in -1h +1d; do
+        echo "$step" >"$DESKTOP_DIR/faketime"
+        sleep 1.5
+        read -r x y w h < <(geometry "$(window_id)")
+        shot "$DESKTOP_DIR/before.png" "$w" "$h" "$x" "$y"
+        loopback_traffic 2.5
+        shot "$DESKTOP_DIR/after.png" "$w" "$h" "$x" "$y"
+        changed=$(compare -metric AE -crop 366x52+0+85 "$DESKTOP_DIR/before.png" "$DESKTOP_DIR/after.png" null: 2>&1 | cut -d' ' -f1)
+        check "clock moved $step: the readouts keep changing ($changed pixels)" [ "${changed%.*}" -gt 50 ]
+    done
+    stop_trafalo "$pid"
+else
+    echo "skipped: libfaketime is not installed"
+fi
+
+# 7. The session bus goes away while hidden behind a StatusNotifierItem: the window comes back.
+/usr/bin/python3 -m dbusmock org.kde.StatusNotifierWatcher /StatusNotifierWatcher org.kde.StatusNotifierWatcher \
+    >"$DESKTOP_DIR/watcher.log" 2>&1 &
+watcher=$!
+for i in $(seq 1 50); do
+    gdbus introspect --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher >/dev/null 2>&1 && break
+    sleep 0.1
+done
+gdbus call --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher \
+    -m org.freedesktop.DBus.Mock.AddProperties org.kde.StatusNotifierWatcher \
+    "{'IsStatusNotifierHostRegistered': <true>, 'ProtocolVersion': <0>, 'RegisteredStatusNotifierItems': <@as []>}" >/dev/null
+gdbus call --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher \
+    -m org.freedesktop.DBus.Mock.AddMethods org.kde.StatusNotifierWatcher \
+    "[('RegisterStatusNotifierItem', 's', '', ''), ('RegisterStatusNotifierHost', 's', '', '')]" >/dev/null
+printf '[Setting]\nConnection=0\nTray=True\nSmallUI=0\n' >"$ini_file"
+start
+sleep 2
+check "hidden behind the StatusNotifierItem" [ -z "$(window_id)" ]
+bus=${DESKTOP_PIDS[1]}
+kill "$bus"
+check "the session bus gone, the window comes back" wait_window
+stop_trafalo "$pid"
+kill "$watcher" 2>/dev/null
+wait "$watcher" 2>/dev/null
+
+check "no sanitizer report from the program" bash -c "! grep -E 'Sanitizer|runtime error' '$log'"
+grep -E -A12 'Sanitizer|runtime error' "$log" | head -40
+
+echo "$passes passed, $failures failed"
+[ "$failures" = 0 ]
