@@ -6,7 +6,7 @@
 #   faults_test.sh PATH_TO_TRAFALO
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-trafalo=$1
+trafalo=$(readlink -f "$1")
 source "$here/../../scripts/desktop.sh"
 source "$here/desktop_lib.sh"
 
@@ -171,6 +171,30 @@ check "the session bus gone, the window comes back" wait_window
 stop_trafalo "$pid"
 kill "$watcher" 2>/dev/null
 wait "$watcher" 2>/dev/null
+
+# 8. Neither HOME nor XDG_CONFIG_HOME: nothing is written under "/.config", and that is logged.
+if [ ! -e /.config/Trafalo ]; then
+    env -C "$DESKTOP_DIR" -u HOME -u XDG_CONFIG_HOME "$trafalo" >"$DESKTOP_DIR/nohome.log" 2>&1 &
+    pid=$!
+    wait_window
+    stop_trafalo "$pid"
+    check "without HOME nothing is written under /.config" [ ! -e /.config/Trafalo ]
+    check "and that is logged" grep -q "no configuration folder" "$DESKTOP_DIR/nohome.log"
+    cat "$DESKTOP_DIR/nohome.log" >>"$log"
+fi
+
+# 9. The display goes away (a logout, the X server dying): a change made
+# seconds before is saved already.
+printf '[Setting]\nConnection=0\nSmallUI=0\nLeft=0\nTop=0\n' >"$ini_file"
+start
+wait_window
+xdotool windowmove "$(window_id)" 300 200
+sleep 4.5
+kill "${DESKTOP_PIDS[0]}" # Xvfb
+for i in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+wait "$pid" 2>/dev/null
+check "the X server gone, the place moved to 4 s before is saved ($(ini Left),$(ini Top))" \
+    [ "$(ini Left)" = 4500 ]
 
 check "no sanitizer report from the program" bash -c "! grep -E 'Sanitizer|runtime error' '$log'"
 grep -E -A12 'Sanitizer|runtime error' "$log" | head -40

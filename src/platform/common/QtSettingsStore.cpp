@@ -95,10 +95,11 @@ bool QtSettingsStore::setMany(const std::string& app, const std::string& section
                               const std::vector<std::pair<std::string, std::string>>& values) {
     File& target = file(app);
     // The keys written go after the others, in the order given.
-    for (const auto& [key, value] : values) {
-        std::erase_if(target.entries,
-                      [&](const IniEntry& entry) { return entry.section == section && entry.key == key; });
-        target.entries.push_back({section, key, value});
+    for (const auto& written : values) {
+        std::erase_if(target.entries, [&](const IniEntry& entry) {
+            return entry.section == section && entry.key == written.first;
+        });
+        target.entries.push_back({section, written.first, written.second});
     }
     std::optional<std::string> error;
     if (m_folder.isEmpty()) {

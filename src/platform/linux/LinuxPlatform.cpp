@@ -21,7 +21,7 @@ namespace {
 // $XDG_CONFIG_HOME, else ~/.config; none without either: the program then
 // runs without saving rather than writing under "/.config".
 QString configFolder() {
-    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
+    QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (xdg.startsWith('/')) {
         return xdg;
     }
