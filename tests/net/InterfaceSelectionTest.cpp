@@ -71,28 +71,6 @@ TEST(InterfaceSelection, AMenuIndexWithoutAListEntryLeavesTheSelection) {
     EXPECT_EQ(f.selection.ListIndex(), 0);
 }
 
-struct SavedCase {
-    const char* saved;
-    std::int32_t expected;
-};
-
-TEST(InterfaceSelection, SavedConnectionOutOfRangeSelectsTheFirst) {
-    const SavedCase cases[] = {{"2", 2}, {"5", 0}, {"3", 0}, {"-1", 0}, {"x", 0}, {"1e12", 0}};
-    for (const SavedCase& c : cases) {
-        FakeNetworkTable table;
-        table.rows = three();
-        FakeSettingsStore settings;
-        settings.put("Connection", c.saved);
-        RecordingHost host;
-        CIpHelper helper(table);
-        InterfaceSelection selection(helper, settings, host);
-        selection.Build();
-        selection.SelectSaved();
-        EXPECT_EQ(selection.ListIndex(), c.expected) << c.saved;
-        EXPECT_EQ(settings.main("Connection"), std::to_string(c.expected));
-    }
-}
-
 IfRow link(const char* name, std::int32_t index, std::int32_t type, std::int32_t status) {
     IfRow row = FakeNetworkTable::row(name, 0, 0, status);
     row.index = index;
@@ -108,7 +86,7 @@ struct FirstStartCase {
     std::int32_t expected;
 };
 
-TEST(InterfaceSelection, AFirstStartWatchesTheInterfaceInUse) {
+TEST(InterfaceSelection, StartSelectsTheSavedEntryElseTheInterfaceInUse) {
     const std::vector<IfRow> rows = {link("lo", 1, 24, 5), link("eth0", 2, 6, 2), link("wlan0", 3, 71, 5)};
     const FirstStartCase cases[] = {
         {"the default route's interface", rows, 2, nullptr, 1},
@@ -116,7 +94,11 @@ TEST(InterfaceSelection, AFirstStartWatchesTheInterfaceInUse) {
         {"a route through an interface not listed", rows, 9, nullptr, 2},
         {"nothing but the loopback", {link("lo", 1, 24, 5)}, std::nullopt, nullptr, 0},
         {"a saved position is kept", rows, 2, "0", 0},
-        {"a saved garbage value keeps the old rule", rows, 2, "x", 0},
+        {"another saved position", rows, std::nullopt, "2", 2},
+        {"saved past the end: the first", rows, 2, "3", 0},
+        {"saved negative: the first", rows, 2, "-1", 0},
+        {"saved garbage keeps the old rule: the first", rows, 2, "x", 0},
+        {"saved beyond 32 bits: the first", rows, 2, "1e12", 0},
     };
     for (const FirstStartCase& c : cases) {
         FakeNetworkTable table;

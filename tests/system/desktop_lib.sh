@@ -63,3 +63,21 @@ while time.time() < end:
 PY
 }
 
+
+# A StatusNotifierWatcher stand-in on the session bus: Qt then shows the icon
+# as a StatusNotifierItem. Sets $watcher to its process.
+start_sni_watcher() {
+    /usr/bin/python3 -m dbusmock org.kde.StatusNotifierWatcher /StatusNotifierWatcher org.kde.StatusNotifierWatcher \
+        >"$DESKTOP_DIR/watcher.log" 2>&1 &
+    watcher=$!
+    for i in $(seq 1 50); do
+        gdbus introspect --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    gdbus call --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher \
+        -m org.freedesktop.DBus.Mock.AddProperties org.kde.StatusNotifierWatcher \
+        "{'IsStatusNotifierHostRegistered': <true>, 'ProtocolVersion': <0>, 'RegisteredStatusNotifierItems': <@as []>}" >/dev/null
+    gdbus call --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher \
+        -m org.freedesktop.DBus.Mock.AddMethods org.kde.StatusNotifierWatcher \
+        "[('RegisterStatusNotifierItem', 's', '', ''), ('RegisterStatusNotifierHost', 's', '', '')]" >/dev/null
+}

@@ -137,19 +137,7 @@ check "exit while shown saves Tray=False ($(ini Tray))" [ "$(ini Tray)" = False 
 
 # 8. With a StatusNotifierWatcher on the bus the icon is a StatusNotifierItem:
 # its tooltip and picture read over D-Bus, and Activate shows the window.
-/usr/bin/python3 -m dbusmock org.kde.StatusNotifierWatcher /StatusNotifierWatcher org.kde.StatusNotifierWatcher \
-    >"$DESKTOP_DIR/watcher.log" 2>&1 &
-watcher=$!
-for i in $(seq 1 50); do
-    gdbus introspect --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher >/dev/null 2>&1 && break
-    sleep 0.1
-done
-gdbus call --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher \
-    -m org.freedesktop.DBus.Mock.AddProperties org.kde.StatusNotifierWatcher \
-    "{'IsStatusNotifierHostRegistered': <true>, 'ProtocolVersion': <0>, 'RegisteredStatusNotifierItems': <@as []>}" >/dev/null
-gdbus call --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher \
-    -m org.freedesktop.DBus.Mock.AddMethods org.kde.StatusNotifierWatcher \
-    "[('RegisterStatusNotifierItem', 's', '', ''), ('RegisterStatusNotifierHost', 's', '', '')]" >/dev/null
+start_sni_watcher
 printf '[Setting]\nConnection=0\nTray=True\nSmallUI=0\n' >"$DESKTOP_DIR/config/Trafalo/Trafalo.ini"
 "$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
 pid=$!
