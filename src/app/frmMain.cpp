@@ -20,6 +20,11 @@
 
 namespace {
 
+Keys keysOf(Qt::KeyboardModifiers held) {
+    return Keys{held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::ControlModifier),
+                held.testFlag(Qt::AltModifier)};
+}
+
 QString qText(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -57,10 +62,10 @@ void collectLeaves(const MenuNode& node, std::vector<const MenuNode*>& leaves) {
 } // namespace
 
 frmMain::frmMain(Platform& platform)
-    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool), m_platform(platform), m_controls(*this) {
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool), m_platform(platform),
+      m_appFolder(AppFolderFrom(programFolder())), m_controls(*this) {
     KeyState = [] { return QGuiApplication::queryKeyboardModifiers(); };
-    FeatureContext context{
-        m_platform, *this, *this, m_controls, [this] { return keys(); }, AppFolderFrom(programFolder())};
+    FeatureContext context{m_platform, *this, *this, m_controls, [this] { return keys(); }, m_appFolder};
     m_features = MakeFeatures(context);
     for (const auto& [name, label] : m_controls.Labels()) {
         label->installEventFilter(this);
@@ -80,17 +85,14 @@ frmMain::~frmMain() {
 }
 
 Keys frmMain::keys() const {
-    const Qt::KeyboardModifiers held = KeyState();
-    return Keys{held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::ControlModifier),
-                held.testFlag(Qt::AltModifier)};
+    return keysOf(KeyState());
 }
 
 bool frmMain::Form_Load() {
     if (!m_platform.instanceLock->acquire()) {
         return false;
     }
-    const StartupSettings settings =
-        ReadStartupSettings(*m_platform.settings, AppFolderFrom(programFolder()), "C");
+    const StartupSettings settings = ReadStartupSettings(*m_platform.settings, m_appFolder, "C");
     m_options = settings.options;
     setWindowTitle(QStringLiteral("Trafalo"));
     for (const auto& feature : m_features.all) {
@@ -206,14 +208,7 @@ MenuNode frmMain::prepareMenu(std::vector<std::string>* misplaced) {
     if (misplaced) {
         *misplaced = builder.Misplaced();
     }
-    MenuNode root = builder.build(isVisible());
-    // Exclude Drive Letters shows only while Alt is held as the menu opens.
-    for (MenuNode& item : root.children) {
-        if (item.name == "mnuExcludeDrives") {
-            item.visible = item.visible && keys().alt;
-        }
-    }
-    return root;
+    return builder.build(isVisible());
 }
 
 std::vector<std::string> frmMain::MenuProblems() {
@@ -317,8 +312,7 @@ void frmMain::picGraph_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers h
     press.showBandwidth = m_options.showBandwidth;
     press.x = x;
     press.y = y;
-    press.keys = Keys{held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::ControlModifier),
-                      held.testFlag(Qt::AltModifier)};
+    press.keys = keysOf(held);
     const PressPlan plan = PlanGraphPress(press);
     if (plan.suppressMenu) {
         SuppressNextMenu = true;

@@ -90,6 +90,7 @@ private:
     bool routeLabelEvent(QObject* watched, QEvent* event);
 
     Platform& m_platform;
+    std::string m_appFolder;
     Options m_options;
     WindowControls m_controls;
     FeatureSet m_features;

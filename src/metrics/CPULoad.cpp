@@ -2,6 +2,7 @@
 
 #include "platform/ISystemInfo.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -88,8 +89,8 @@ void CPULoad::collectNt() {
     if (m_CPUCount < 1) {
         GetCPUCount();
     }
-    m_PrevListed = m_CurListed;
-    m_CurListed.assign(m_CurListed.size(), false);
+    m_PrevListed.swap(m_CurListed);
+    std::fill(m_CurListed.begin(), m_CurListed.end(), false);
     for (const PerfWalk::Instance& instance : walk.instances) {
         if (instance.cpu >= 0 && instance.cpu < m_CPUCount) {
             const auto n = static_cast<std::size_t>(instance.cpu);

@@ -2,6 +2,7 @@
 // One network interface: a plain record copied from one row of the table.
 #include <cstdint>
 #include <string>
+#include <utility>
 
 class CInterface {
 public:
@@ -31,6 +32,12 @@ public:
     std::int32_t OutgoingErrors = 0;
     std::int32_t OutputQueueLength = 0;
     std::string InterfaceDescription;
+
+    // What makes it the same interface from one table to the next: the
+    // system's index and the name (an index can be reused by a new one).
+    using Identity = std::pair<std::int32_t, std::string>;
+    Identity Id() const { return {InterfaceIndex, InterfaceName}; }
+    bool Is(const Identity& id) const { return InterfaceIndex == id.first && InterfaceName == id.second; }
 
     Octets OctetsReceived() const { return m_OctetsReceived; }
     Octets OctetsSent() const { return m_OctetsSent; }

@@ -26,7 +26,7 @@ void InterfaceSelection::Build() {
             break;
         }
         m_entries.push_back(" " + record->InterfaceDescription);
-        m_identities.emplace_back(record->InterfaceIndex, record->InterfaceName);
+        m_identities.push_back(record->Id());
         if (static_cast<std::size_t>(i) > m_menu.size()) {
             m_menu.emplace_back();
         }
@@ -78,7 +78,7 @@ std::int32_t InterfaceSelection::firstStartChoice() {
 }
 
 void InterfaceSelection::RebuildList() {
-    std::optional<std::pair<std::int32_t, std::string>> watched;
+    std::optional<CInterface::Identity> watched;
     if (m_listIndex >= 0 && static_cast<std::size_t>(m_listIndex) < m_identities.size()) {
         watched = m_identities[static_cast<std::size_t>(m_listIndex)];
     }
@@ -88,11 +88,11 @@ void InterfaceSelection::RebuildList() {
     const auto interfaces = m_ipHelper.Interfaces();
     std::int32_t stillThere = -1;
     for (const auto& record : *interfaces) {
-        if (watched && watched->first == record->InterfaceIndex && watched->second == record->InterfaceName) {
+        if (watched && record->Is(*watched)) {
             stillThere = ListCount();
         }
         m_entries.push_back(" " + record->InterfaceDescription);
-        m_identities.emplace_back(record->InterfaceIndex, record->InterfaceName);
+        m_identities.push_back(record->Id());
     }
     m_host.selectionViewsChanged();
     if (stillThere >= 0) {
@@ -108,8 +108,7 @@ bool InterfaceSelection::ListMatches(const CInterfaces& interfaces) const {
     }
     std::size_t i = 0;
     for (const auto& record : interfaces) {
-        const auto& [index, name] = m_identities[i++];
-        if (record->InterfaceIndex != index || record->InterfaceName != name) {
+        if (!record->Is(m_identities[i++])) {
             return false;
         }
     }

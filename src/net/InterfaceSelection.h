@@ -1,6 +1,8 @@
 #pragma once
 // The choice of the watched interface: the interface list and the Network
 // Card menu, kept in step, with the position saved as "Connection".
+#include "CInterface.h"
+
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -70,7 +72,7 @@ private:
     Host& m_host;
     std::vector<std::string> m_entries;
     // The interface behind each entry: index and name.
-    std::vector<std::pair<std::int32_t, std::string>> m_identities;
+    std::vector<CInterface::Identity> m_identities;
     std::int32_t m_listIndex = -1;
     std::string m_listToolTip;
     std::vector<MenuItem> m_menu{MenuItem{"<none>", true, false, false}};

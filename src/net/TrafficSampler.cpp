@@ -127,9 +127,10 @@ void TrafficSampler::takeSample(const CInterfaces& interfaces) {
     // The previous counters belong to the interface watched before (another
     // choice, or a rebuilt list that moved the selection): their difference
     // would be a speed no interface ever had. This sample only starts anew.
-    const Identity watched{CurrentInterface->InterfaceIndex, CurrentInterface->InterfaceName};
-    const bool sameInterface = !m_sampled || *m_sampled == watched;
-    m_sampled = watched;
+    const bool sameInterface = !m_sampled || CurrentInterface->Is(*m_sampled);
+    if (!sameInterface || !m_sampled) {
+        m_sampled = CurrentInterface->Id();
+    }
     if (!sameInterface || !download || !upload || *download < 0 || *download > kMaxDownload) {
         return;
     }

@@ -93,8 +93,7 @@ private:
     void signalLinkLost();
 
     // The interface whose counters the previous sample read.
-    using Identity = std::pair<std::int32_t, std::string>;
-    std::optional<Identity> m_sampled;
+    std::optional<CInterface::Identity> m_sampled;
 
     Services m_services;
     Host& m_host;

@@ -23,6 +23,14 @@ public:
         r.speed = speed;
         return r;
     }
+    // A row with the system's index, type (6 ethernet, 24 loopback) and status.
+    static IfRow link(const std::string& name, std::int32_t index, std::int32_t type = 6,
+                      std::int32_t status = 5) {
+        IfRow r = row(name, 0, 0, status);
+        r.index = index;
+        r.type = type;
+        return r;
+    }
     std::vector<IfRow> rows;
     bool failing = false;
     std::optional<std::int32_t> defaultRoute;

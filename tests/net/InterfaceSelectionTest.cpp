@@ -71,13 +71,6 @@ TEST(InterfaceSelection, AMenuIndexWithoutAListEntryLeavesTheSelection) {
     EXPECT_EQ(f.selection.ListIndex(), 0);
 }
 
-IfRow link(const char* name, std::int32_t index, std::int32_t type, std::int32_t status) {
-    IfRow row = FakeNetworkTable::row(name, 0, 0, status);
-    row.index = index;
-    row.type = type;
-    return row;
-}
-
 struct FirstStartCase {
     const char* what;
     std::vector<IfRow> rows;
@@ -87,12 +80,14 @@ struct FirstStartCase {
 };
 
 TEST(InterfaceSelection, StartSelectsTheSavedEntryElseTheInterfaceInUse) {
-    const std::vector<IfRow> rows = {link("lo", 1, 24, 5), link("eth0", 2, 6, 2), link("wlan0", 3, 71, 5)};
+    const std::vector<IfRow> rows = {FakeNetworkTable::link("lo", 1, 24, 5),
+                                     FakeNetworkTable::link("eth0", 2, 6, 2),
+                                     FakeNetworkTable::link("wlan0", 3, 71, 5)};
     const FirstStartCase cases[] = {
         {"the default route's interface", rows, 2, nullptr, 1},
         {"no route: the first one up that is not a loopback", rows, std::nullopt, nullptr, 2},
         {"a route through an interface not listed", rows, 9, nullptr, 2},
-        {"nothing but the loopback", {link("lo", 1, 24, 5)}, std::nullopt, nullptr, 0},
+        {"nothing but the loopback", {FakeNetworkTable::link("lo", 1, 24, 5)}, std::nullopt, nullptr, 0},
         {"a saved position is kept", rows, 2, "0", 0},
         {"another saved position", rows, std::nullopt, "2", 2},
         {"saved past the end: the first", rows, 2, "3", 0},

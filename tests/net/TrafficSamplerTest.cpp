@@ -276,25 +276,21 @@ TEST(TrafficSampler, AChangedInterfaceCountRebuildsTheListAndReselects) {
     EXPECT_EQ(f.selection.MenuItems().size(), 3u); // the menu keeps its start-up items
 }
 
-IfRow named(const char* name, std::int32_t index) {
-    IfRow row = FakeNetworkTable::row(name);
-    row.index = index;
-    return row;
-}
-
 TEST(TrafficSampler, AnInterfaceSwappedWithinASecondRebuildsTheList) {
     // lo and aaa (watched); aaa deleted and zzz added: the same count.
-    SamplerFixture f({named("lo", 1), named("aaa", 2)});
+    SamplerFixture f({FakeNetworkTable::link("lo", 1), FakeNetworkTable::link("aaa", 2)});
     f.selection.SetListIndex(1);
     f.tick(0, 0, 1);
-    f.table.rows[1] = named("zzz", 3);
+    f.table.rows[1] = FakeNetworkTable::link("zzz", 3);
     f.tick(0, 0, 1);
     EXPECT_EQ(f.selection.ListEntries(), (std::vector<std::string>{" lo", " zzz"}));
     // The watched interface stays watched while it exists, wherever it moves.
-    f.table.rows = {named("lo", 1), named("zzz", 3), named("new", 4)};
+    f.table.rows = {FakeNetworkTable::link("lo", 1), FakeNetworkTable::link("zzz", 3),
+                    FakeNetworkTable::link("new", 4)};
     f.selection.SetListIndex(1);
     f.tick(0, 0, 1);
-    f.table.rows = {named("lo", 1), named("a", 5), named("zzz", 3)};
+    f.table.rows = {FakeNetworkTable::link("lo", 1), FakeNetworkTable::link("a", 5),
+                    FakeNetworkTable::link("zzz", 3)};
     f.tick(0, 0, 2);
     EXPECT_EQ(f.selection.ListEntries(), (std::vector<std::string>{" lo", " a", " zzz"}));
     EXPECT_EQ(f.selection.ListIndex(), 2);
