@@ -1,4 +1,5 @@
 // The /proc text parsers.
+#include "platform/linux/DriveLetters.h"
 #include "platform/linux/ProcParsers.h"
 
 #include <string_view>
@@ -8,5 +9,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ParseProcStatIdle(text);
     ParseMemInfo(text);
     ParseStatmSize(text);
+    // The mount table, and letters handed out over two readings of it.
+    DriveLetters letters;
+    const auto mounts = ParseMountInfo(text);
+    letters.update(mounts);
+    letters.update(std::vector<MountEntry>(mounts.begin() + static_cast<std::ptrdiff_t>(mounts.size() / 2),
+                                           mounts.end()));
+    letters.letterOf(text.empty() ? "/" : std::string(text.substr(0, 16)));
     return 0;
 }

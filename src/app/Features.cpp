@@ -1,6 +1,8 @@
 #include "app/Features.h"
 
+#include "alert/vbMSNbox.h"
 #include "app/WindowCommands.h"
+#include "drives/RemovableDrives.h"
 #include "monitor/TrafficMonitor.h"
 #include "placement/Placement.h"
 #include "platform/Platform.h"
@@ -17,6 +19,11 @@ template <typename T> T* add(FeatureSet& set, std::unique_ptr<T> feature) {
 
 } // namespace
 
+FeatureSet::FeatureSet() = default;
+FeatureSet::FeatureSet(FeatureSet&&) noexcept = default;
+FeatureSet& FeatureSet::operator=(FeatureSet&&) noexcept = default;
+FeatureSet::~FeatureSet() = default;
+
 FeatureSet MakeFeatures(FeatureContext& c) {
     FeatureSet set;
     // Start-up runs in this order: the interfaces are listed first, the
@@ -28,5 +35,7 @@ FeatureSet MakeFeatures(FeatureContext& c) {
     set.placement = add(set, std::make_unique<Placement>(c.host, c.window));
     set.tray = add(set, std::make_unique<TrayIcon>(c.host, c.window, *set.monitor));
     add(set, std::make_unique<ShellLaunchers>(*c.platform.shell));
+    set.alert = std::make_unique<AlertWindows>(*c.platform.sound);
+    add(set, std::make_unique<RemovableDrives>(c.platform, *set.alert, c.keyState));
     return set;
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class IAlert;
 class Placement;
 class QWidget;
 class TrafficMonitor;
@@ -29,6 +30,11 @@ struct FeatureContext {
 // Every feature, in start-up order, with the ones the window routes its own
 // controls' events to.
 struct FeatureSet {
+    FeatureSet();
+    FeatureSet(FeatureSet&&) noexcept;
+    FeatureSet& operator=(FeatureSet&&) noexcept;
+    ~FeatureSet();
+    std::unique_ptr<IAlert> alert; // the slide-in alerts the tools report through
     std::vector<std::unique_ptr<Feature>> all;
     TrafficMonitor* monitor = nullptr;
     Placement* placement = nullptr;

@@ -92,7 +92,8 @@ bool frmMain::Form_Load() {
     if (!m_platform.instanceLock->acquire()) {
         return false;
     }
-    const StartupSettings settings = ReadStartupSettings(*m_platform.settings, m_appFolder, "C");
+    const StartupSettings settings =
+        ReadStartupSettings(*m_platform.settings, m_appFolder, m_platform.drives->letterOf(m_appFolder));
     m_options = settings.options;
     setWindowTitle(QStringLiteral("Trafalo"));
     for (const auto& feature : m_features.all) {

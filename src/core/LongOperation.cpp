@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QObject>
+#include <QTimer>
 #include <algorithm>
 #include <vector>
 
@@ -59,6 +60,18 @@ LongOperation::~LongOperation() {
 
 bool LongOperation::Yield() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return Alive();
+}
+
+bool LongOperation::Wait(int maxMs) {
+    if (maxMs <= 0) {
+        return Yield();
+    }
+    // The wake-up bounds the sleep when no other event comes.
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.start(maxMs);
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return Alive();
 }
 

@@ -31,6 +31,9 @@ public:
     // or the program is to end: the operation must stop without touching
     // the owner again.
     bool Yield();
+    // Like Yield, but sleeps until an event comes or maxMs have passed, for
+    // an operation that waits on an answer or a timer.
+    bool Wait(int maxMs);
     // The same test without running events.
     bool Alive() const;
 

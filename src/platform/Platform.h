@@ -3,6 +3,7 @@
 // application and handed to the logic by reference.
 #include "IAutostart.h"
 #include "IClock.h"
+#include "IDrives.h"
 #include "IInstanceLock.h"
 #include "INetworkTable.h"
 #include "IPowerStatus.h"
@@ -25,6 +26,7 @@ struct Platform {
     std::unique_ptr<ISound> sound;
     std::unique_ptr<IPowerStatus> power;
     std::unique_ptr<IAutostart> autostart;
+    std::unique_ptr<IDrives> drives;
 };
 
 // Builds the implementations of the platform this program was compiled for.

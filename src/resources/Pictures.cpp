@@ -87,3 +87,19 @@ QIcon WindowIcon() {
     }
     return icon;
 }
+
+QImage DrawCloseButton(bool hover) {
+    QImage image(13, 12, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    if (hover) {
+        p.fillRect(image.rect(), QColor(255, 255, 255));
+        p.setPen(QColor(90, 90, 160));
+        p.drawRect(image.rect().adjusted(0, 0, -1, -1));
+    }
+    p.setPen(QPen(hover ? QColor(200, 20, 20) : QColor(60, 60, 110), 1.6));
+    p.setRenderHint(QPainter::Antialiasing);
+    p.drawLine(QPointF(3.5, 3), QPointF(9.5, 9));
+    p.drawLine(QPointF(9.5, 3), QPointF(3.5, 9));
+    return image;
+}

@@ -2,6 +2,7 @@
 // Every platform concern as a fake, with three interfaces in the table.
 #include "fakes/FakeAutostart.h"
 #include "fakes/FakeClock.h"
+#include "fakes/FakeDrives.h"
 #include "fakes/FakeInstanceLock.h"
 #include "fakes/FakeNetworkTable.h"
 #include "fakes/FakeSettingsStore.h"
@@ -27,6 +28,7 @@ struct FakePlatform {
         platform.sound = std::make_unique<FakeSound>();
         platform.power = std::make_unique<FakePower>();
         platform.autostart = std::make_unique<FakeAutostart>();
+        platform.drives = std::make_unique<FakeDrives>();
         table().rows = {FakeNetworkTable::row("Loopback (lo)", 0, 0, 5, 0),
                         FakeNetworkTable::row("Intel Ethernet (eth0)", 2048, 1000, 5, 1000000000),
                         FakeNetworkTable::row("veth (v0)", 0, 0, 2, 0)};
@@ -36,6 +38,7 @@ struct FakePlatform {
     FakeSystemInfo& system() { return static_cast<FakeSystemInfo&>(*platform.system); }
     FakeShell& shell() { return static_cast<FakeShell&>(*platform.shell); }
     FakeAutostart& autostart() { return static_cast<FakeAutostart&>(*platform.autostart); }
+    FakeDrives& drives() { return static_cast<FakeDrives&>(*platform.drives); }
     FakeClock& clock() { return static_cast<FakeClock&>(*platform.clock); }
     Platform platform;
 };

@@ -1,5 +1,6 @@
 // Wires the Linux implementations of every platform concern.
 #include "CanberraSound.h"
+#include "LinuxDrives.h"
 #include "LinuxInstanceLock.h"
 #include "LinuxNetworkTable.h"
 #include "LinuxPowerStatus.h"
@@ -46,6 +47,7 @@ Platform createPlatform() {
     const QString config = configFolder();
     p.autostart = std::make_unique<XdgAutostart>(config.isEmpty() ? std::string()
                                                                   : config.toStdString() + "/autostart");
+    p.drives = std::make_unique<LinuxDrives>();
     return p;
 }
 
