@@ -86,7 +86,10 @@ void vbMSNbox::setMessageStyle(std::int16_t alignment, const QString& fontName, 
 
 void vbMSNbox::Display(const QString& MessageText, std::int32_t duration, std::int32_t Sound) {
     m_tag = QString::number(FindFreeSlot(openTags()));
-    m_label->setText(QString::fromStdString(AlertText(MessageText.toStdString())));
+    const QString text = QString::fromStdString(AlertText(MessageText.toStdString()));
+    m_label->setText(text);
+    // Its title is the message, for screen readers and window lists.
+    setWindowTitle(text);
     m_tmrAlert.setInterval(duration);
 
     const QScreen* screen = QGuiApplication::primaryScreen();
