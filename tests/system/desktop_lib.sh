@@ -37,6 +37,42 @@ geometry() { # prints "X Y W H" of the window in root coordinates
     timeout 5 xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
         /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}'
 }
+# The menus are the program's override-redirect windows taller than a tooltip.
+menu_ids() {
+    local id mh
+    for id in $(timeout 5 xdotool search --onlyvisible --class trafalo 2>/dev/null); do
+        override_redirect "$id" || continue
+        read -r _ _ _ mh < <(geometry "$id")
+        [ "${mh:-0}" -gt 100 ] && echo "$id"
+    done
+}
+menu_open() { [ -n "$(menu_ids)" ]; }
+menu_closed() { [ -z "$(menu_ids)" ]; }
+wait_menu() {
+    local i
+    for i in $(seq 1 30); do
+        menu_open && return 0
+        sleep 0.1
+    done
+    return 1
+}
+close_menu() {
+    local i
+    for i in 1 2 3; do
+        menu_closed && return 0
+        xdotool key Escape
+        sleep 0.2
+    done
+}
+# Opens the menu on the title and picks an item with the keyboard: "Up n"
+# counts from the bottom (Exit is 1), "Down n" from the top.
+choose() {
+    read -r x y _ _ < <(geometry "$(window_id)")
+    xdotool mousemove $((x + 150)) $((y + 15)) click 3
+    wait_menu || return 1
+    xdotool key --delay 60 $(yes "$1" | head -n "$2") Return
+    sleep 0.4
+}
 ini() { grep -E "^$(printf '%s' "$1" | sed 's/ /%20/g')=" "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini" | cut -d= -f2-; }
 stop_trafalo() {
     kill -TERM "$1" 2>/dev/null

@@ -1,0 +1,264 @@
+#!/usr/bin/env bash
+# "Eject All USB devices" through the real program: first against a udisks2
+# stand-in whose Unmount fails as told (every alert, error number and retry),
+# then against a real udisksd taking a loop device off line. Root only, and
+# all of it in a private mount namespace, so that nothing mounted outside the
+# test can ever be unmounted.
+#   drives_test.sh PATH_TO_TRAFALO
+set -u
+if [ "$(id -u)" != 0 ]; then
+    echo "skipped: needs root for loop devices and a mount namespace"
+    exit 77
+fi
+if [ -z "${TRAFALO_PRIVATE_MOUNTS:-}" ]; then
+    TRAFALO_PRIVATE_MOUNTS=1 exec unshare -m --propagation private bash "$0" "$@"
+fi
+here=$(cd "$(dirname "$0")" && pwd)
+trafalo=$(readlink -f "$1")
+source "$here/../../scripts/desktop.sh"
+source "$here/desktop_lib.sh"
+
+desktop_start --tray
+T=$DESKTOP_DIR
+loops=()
+helpers=()
+pid=""
+cleanup() {
+    [ -n "$pid" ] && stop_trafalo "$pid"
+    local i
+    for ((i = ${#helpers[@]} - 1; i >= 0; i--)); do
+        kill "${helpers[$i]}" 2>/dev/null
+        wait "${helpers[$i]}" 2>/dev/null
+    done
+    for dev in "${loops[@]}"; do
+        umount -q "$dev" 2>/dev/null
+        umount -q "/sys/block/$(basename "$dev")/removable" 2>/dev/null
+        losetup -d "$dev" 2>/dev/null
+    done
+    [ "$failures" = 0 ] || cp "$T"/*.log "${TRAFALO_LOGS:-/tmp}/" 2>/dev/null
+    desktop_stop
+}
+trap cleanup EXIT
+
+# Sounds go to a null sink whose monitor is recorded.
+pulseaudio -n --daemonize=no --exit-idle-time=-1 --load=module-null-sink \
+    --load=module-native-protocol-unix >"$T/pulse.log" 2>&1 &
+helpers+=($!)
+# A private system bus for udisks2.
+dbus-daemon --session --nofork --address="unix:path=$T/sysbus" >"$T/sysbus.log" 2>&1 &
+helpers+=($!)
+export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$T/sysbus"
+mkdir -p "$XDG_CONFIG_HOME/Trafalo"
+printf '[Setting]\nConnection=0\nSmallUI=0\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+
+# An 8 MiB ext4 image on a loop device, mounted at $T/mntN, that the kernel
+# reports as removable (as a USB stick is): a file bound over the flag.
+echo 1 >"$T/removable"
+make_drive() { # N
+    truncate -s 8M "$T/img$1" && mkfs.ext4 -q -F "$T/img$1" || return 1
+    local dev
+    dev=$(losetup -f --show "$T/img$1") || return 1
+    loops+=("$dev")
+    mount --bind "$T/removable" "/sys/block/$(basename "$dev")/removable"
+    mkdir -p "$T/mnt$1" && mount "$dev" "$T/mnt$1"
+}
+device_number() { # loop device: major * 256 + minor, as dev_t has it for small numbers
+    local major minor
+    read -r major minor < <(stat -c '%t %T' "$1")
+    echo $((16#$major * 256 + 16#$minor))
+}
+# The letter the program gives the filesystem mounted at a folder: C: for "/",
+# then from D: the block-device filesystems in the order the table lists them.
+letter_of() {
+    awk -v want="$1" '
+        { dev = $3; mp = $5; for (i = 7; $i != "-"; i++); type = $(i + 1); src = $(i + 2) }
+        mp == "/" { root = dev }
+        { devs[NR] = dev; mps[NR] = mp; ok[NR] = (dev !~ /^0:/ || src ~ /^\/dev\//) && type != "squashfs" && type != "erofs" }
+        END {
+            n = 0
+            for (r = 1; r <= NR; r++) {
+                if (!ok[r] || devs[r] == root || (devs[r] in seen)) continue
+                seen[devs[r]] = sprintf("%c", 68 + n++)
+            }
+            for (r = 1; r <= NR; r++) if (mps[r] == want) print seen[devs[r]]
+        }' /proc/self/mountinfo
+}
+alerts() { timeout 5 xdotool search --onlyvisible --name "$1" 2>/dev/null; }
+wait_alerts() { # pattern count seconds
+    local i
+    for i in $(seq 1 $(($3 * 10))); do
+        [ "$(alerts "$1" | wc -l)" -ge "$2" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+no_alerts() { # waits until every alert has gone
+    local i
+    for i in $(seq 1 100); do
+        [ -z "$(alerts '.')" ] || [ -z "$(alerts 'Eject|Ejected')" ] && return 0
+        sleep 0.1
+    done
+}
+start() {
+    "$trafalo" >>"$T/trafalo.log" 2>&1 &
+    pid=$!
+    wait_window
+    sleep 0.5
+}
+stand_in() { # JSON parameters
+    /usr/bin/python3 -m dbusmock --template "$here/udisks2_stub.py" -l "$T/calls.log" -p "$1" \
+        >"$T/stub.log" 2>&1 &
+    stub=$!
+    helpers+=($stub)
+    for i in $(seq 1 50); do
+        gdbus introspect --system -d org.freedesktop.UDisks2 -o /org/freedesktop/UDisks2 >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+stop_stand_in() { kill "$stub" 2>/dev/null; wait "$stub" 2>/dev/null; }
+calls() { grep -c "$1" "$T/calls.log"; }
+eject_all() { choose Down 4; } # the fourth item: "Eject All USB devices"
+
+for n in 0 1 2 3 4; do make_drive $n || { echo "FAILED - no loop device"; exit 1; }; done
+letters=()
+for n in 0 1 2 3 4; do letters+=("$(letter_of "$T/mnt$n")"); done
+echo "# drives ${letters[*]}"
+
+# 1. Each failing step through the stand-in: a lock that succeeds on the
+# fourth try, one refused while busy for about a second, one not authorised,
+# one whose image cannot be detached.
+stand_in "{\"devices\": [$(device_number "${loops[0]}"), $(device_number "${loops[1]}"), $(device_number "${loops[2]}"), $(device_number "${loops[3]}")], \"fails\": [3, 100, 100, 0], \"errors\": [\"org.freedesktop.UDisks2.Error.DeviceBusy\", \"org.freedesktop.UDisks2.Error.DeviceBusy\", \"org.freedesktop.UDisks2.Error.NotAuthorizedCanObtain\", \"\"], \"delete_errors\": [\"\", \"\", \"\", \"org.freedesktop.UDisks2.Error.Failed\"]}"
+start
+parec -d null.monitor --raw --format=s16le --channels=1 --rate=44100 >"$T/sound.raw" 2>/dev/null &
+recorder=$!
+focus_before=$(xdotool getwindowfocus 2>/dev/null)
+t0=$(date +%s%N)
+eject_all
+D=${letters[0]} E=${letters[1]} F=${letters[2]} G=${letters[3]}
+check "the lock that succeeds on its fourth try ejects $D:" wait_alerts "^Drive $D: Ejected
+Media may be Safely Removed from Drive $D:\$" 1 5
+check "a drive busy for good: \"Error 16: Locking Volume\"" wait_alerts "^Eject Drive $E:
+Error 16: Locking Volume\$" 1 5
+check "not authorised: \"Error 13: Locking Volume\"" wait_alerts "^Eject Drive $F:
+Error 13: Locking Volume\$" 1 5
+t1=$(date +%s%N)
+sleep 1
+kill "$recorder" 2>/dev/null
+wait "$recorder" 2>/dev/null
+check "no alert when the image cannot be detached" [ -z "$(alerts "$G:")" ]
+check "the keyboard focus is not taken by the alerts" [ "$(xdotool getwindowfocus 2>/dev/null)" = "$focus_before" ]
+unmounts=$(calls "Unmount {")
+check "4 + 21 + 21 + 1 lock tries, and each dismount asked ($unmounts Unmount calls)" [ "$unmounts" = 47 ]
+check "never a forced unmount, never a password prompt" bash -c "! grep -E '(Unmount|Delete) [{]' '$T/calls.log' | grep -qv '{\"auth.no_user_interaction\": True}\$'"
+check "the two images that unmounted are detached" [ "$(calls "Delete {")" = 2 ]
+check "two refused locks take about a second each ($(((t1 - t0) / 1000000)) ms in all)" [ $(((t1 - t0) / 1000000)) -gt 2000 ]
+peak=$(od -An -t d2 -v "$T/sound.raw" | tr -s ' ' '\n' | awk '{v = $1 < 0 ? -$1 : $1; if (v > m) m = v} END {print m + 0}')
+check "the alerts' sounds reach the speakers (peak $peak)" [ "$peak" -gt 50 ]
+stop_trafalo "$pid"
+pid=""
+stop_stand_in
+cp "$T/calls.log" "$T/calls1.log"
+
+# 2. Five at once: the alerts stand in slots 1 to 4 at the bottom right of the
+# area the tray host leaves, and the fifth takes slot 2.
+: >"$T/calls.log"
+stand_in "{\"devices\": [$(for n in 0 1 2 3 4; do printf '%s%s' "$([ $n = 0 ] || echo ,)" "$(device_number "${loops[$n]}")"; done)]}"
+start
+eject_all
+# The first alert while it slides in, twice.
+shot_taken=0
+for i in $(seq 1 40); do
+    id=$(alerts "Ejected" | head -n1)
+    if [ -n "$id" ]; then
+        import -window root "$T/slide1.png"
+        import -window root "$T/slide2.png"
+        shot_taken=1
+        break
+    fi
+    sleep 0.01
+done
+check "five alerts shown" wait_alerts "Ejected" 5 5
+read -r _ area_top _ area_h < <(xprop -root _NET_WORKAREA | awk -F' = ' '{print $2}' | tr -d ',' | awk '{print $1, $2, $3, $4}')
+bottom=$((area_top + area_h))
+places=$(for id in $(alerts "Ejected"); do geometry "$id"; done | sort -u)
+echo "$places" | sed 's/^/# alert /'
+expected=$(for slot in 1 2 3 4; do echo "1130 $((bottom - slot * 113)) 137 113"; done | sort -u)
+check "slots 1 to 4 at the bottom right, the fifth on slot 2 (area bottom $bottom)" [ "$places" = "$expected" ]
+check "a slide seen in two screenshots" bash -c "[ $shot_taken = 1 ] && ! cmp -s '$T/slide1.png' '$T/slide2.png'"
+first=$(alerts "Drive ${letters[0]}: Ejected")
+read -r x y _ _ < <(geometry "$first")
+xdotool mousemove $((x + 60)) $((y + 60)) click 1
+sleep 0.3
+check "a click on an alert closes it at once" [ -z "$(alerts "Drive ${letters[0]}: Ejected")" ]
+check "the others stay" [ "$(alerts "Ejected" | wc -l)" = 4 ]
+cp "$T/slide2.png" "${TRAFALO_SHOTS:-/nonexistent}/alerts-sliding.png" 2>/dev/null
+import -window root "${TRAFALO_SHOTS:-$T}/alerts.png" 2>/dev/null
+stop_trafalo "$pid"
+pid=""
+stop_stand_in
+
+# 3. No udisks2 at all: the opening fails and says so.
+start
+eject_all
+check "no service: \"Error 2: Opening Volume\"" wait_alerts "^Eject Drive ${letters[0]}:
+Error 2: Opening Volume\$" 1 5
+stop_trafalo "$pid"
+pid=""
+
+# 4. Ended while a lock is being retried, and again while an alert slides in:
+# the end waits for the step to unwind, and the settings are saved.
+: >"$T/calls.log"
+stand_in "{\"devices\": [$(device_number "${loops[0]}"), $(device_number "${loops[1]}")], \"fails\": [100, 0]}"
+for moment in 0.5 1.3; do
+    rm -f "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+    printf '[Setting]\nConnection=0\nSmallUI=0\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+    start
+    eject_all
+    sleep "$moment"
+    kill -TERM "$pid"
+    ended=no
+    for i in $(seq 1 50); do
+        kill -0 "$pid" 2>/dev/null || { ended=yes; break; }
+        sleep 0.1
+    done
+    wait "$pid"
+    status=$?
+    pid=""
+    check "ended $moment s into Eject All: gone within 5 s, status $status" [ "$ended" = yes ] && [ "$status" = 0 ]
+    check "and its settings saved" grep -q '^ShowRealIP=' "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+done
+stop_stand_in
+
+# 5. The real udisksd (with udevd) takes a loop device off line.
+/lib/systemd/systemd-udevd >"$T/udevd.log" 2>&1 &
+helpers+=($!)
+/usr/libexec/udisks2/udisksd --no-debug >"$T/udisksd.log" 2>&1 &
+helpers+=($!)
+for dev in "${loops[@]:1}"; do umount "$dev"; done
+udevadm trigger --action=change "/sys/block/$(basename "${loops[0]}")" 2>/dev/null
+udevadm settle -t 5 2>/dev/null
+for i in $(seq 1 50); do
+    gdbus introspect --system -d org.freedesktop.UDisks2 -o "/org/freedesktop/UDisks2/block_devices/$(basename "${loops[0]}")" >/dev/null 2>&1 && break
+    sleep 0.1
+done
+start
+(cd "$T/mnt0" && exec sleep 600) &
+shell=$!
+eject_all
+check "a shell working inside keeps it busy, and the alert says so" wait_alerts "^Eject Drive ${letters[0]}:
+Error 16: Locking Volume\$" 1 6
+check "still mounted" grep -q " $T/mnt0 " /proc/self/mountinfo
+kill "$shell"
+wait "$shell" 2>/dev/null
+no_alerts
+eject_all
+check "once it is free: \"Drive ${letters[0]}: Ejected\"" wait_alerts "^Drive ${letters[0]}: Ejected" 1 10
+check "unmounted" bash -c "! grep -q ' $T/mnt0 ' /proc/self/mountinfo"
+check "and the image detached" bash -c "! losetup -a | grep -q '$T/img0'"
+stop_trafalo "$pid"
+pid=""
+check "settings saved at the end" grep -q '^SmallUI=0' "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+
+echo "# $passes passed, $failures failed"
+[ "$failures" = 0 ]
