@@ -45,7 +45,7 @@ bool UsbDrives::IsUsbDrive(const std::string& name, const DriveState& state) {
 std::string UsbDrives::FirstUsbDrive() {
     const DriveTable table = m_drives.scan();
     for (std::size_t i = 0; i < table.size(); ++i) {
-        const std::string name = driveName(i);
+        std::string name = driveName(i);
         if (IsUsbDrive(name, table[i])) {
             return name;
         }

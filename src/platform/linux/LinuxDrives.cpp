@@ -222,7 +222,9 @@ std::int32_t LinuxDrives::blockType(std::uint32_t major, std::uint32_t minor) co
         if (under.empty()) {
             break;
         }
-        const std::string next = resolved(folder + "/slaves/" + under);
+        std::string slave = folder;
+        slave.append("/slaves/").append(under);
+        const std::string next = resolved(slave);
         if (next.empty()) {
             break;
         }
@@ -273,7 +275,7 @@ QString driveOfBlock(const ManagedObjects& objects, const QString& block) {
     QString path = block;
     for (int depth = 0; depth < 4 && !path.isEmpty() && path != kNoObject; ++depth) {
         const QVariantMap properties = interfacesOf(objects, path).value(kBlock);
-        const QString drive = objectPath(properties, "Drive");
+        QString drive = objectPath(properties, "Drive");
         if (!drive.isEmpty() && drive != kNoObject) {
             return drive;
         }
@@ -291,7 +293,7 @@ QString loopOfBlock(const ManagedObjects& objects, const QString& block) {
         if (interfaces.contains(kLoop)) {
             return path;
         }
-        const QString table = objectPath(interfaces.value(kPartition), "Table");
+        QString table = objectPath(interfaces.value(kPartition), "Table");
         if (interfacesOf(objects, table).contains(kLoop)) {
             return table;
         }
