@@ -2,11 +2,14 @@
 
 #include "alert/vbMSNbox.h"
 #include "app/WindowCommands.h"
+#include "display/GraphView.h"
+#include "display/WindowControls.h"
 #include "drives/RemovableDrives.h"
 #include "monitor/TrafficMonitor.h"
 #include "placement/Placement.h"
 #include "platform/Platform.h"
 #include "tools/ShellLaunchers.h"
+#include "tools/SpeakerMute.h"
 #include "tray/TrayIcon.h"
 
 namespace {
@@ -36,6 +39,8 @@ FeatureSet MakeFeatures(FeatureContext& c) {
     set.tray = add(set, std::make_unique<TrayIcon>(c.host, c.window, *set.monitor));
     add(set, std::make_unique<ShellLaunchers>(*c.platform.shell));
     set.alert = std::make_unique<AlertWindows>(*c.platform.sound);
-    add(set, std::make_unique<RemovableDrives>(c.platform, *set.alert, c.keyState));
+    add(set, std::make_unique<SpeakerMute>(*c.platform.speakers));
+    add(set, std::make_unique<RemovableDrives>(c.platform, c.host, c.window, *c.controls.Graph(), *set.alert,
+                                               c.keyState));
     return set;
 }

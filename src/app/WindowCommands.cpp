@@ -41,7 +41,6 @@ void WindowCommands::addMenuItems(MenuBuilder& menu) {
         menu.add(std::move(type));
     }
     menu.add(MenuToggle("mnuPopupTransparent", "Transparent", o.transparent, v));
-    menu.add(MenuToggle("mnuShowExtendedButton", "Show Extended Button", o.showExtendedButton));
     menu.add(MenuToggle("mnuShowRealIP", "Show Real IP Address", o.showRealIP));
     menu.add(MenuToggle("mnuPopupAlwaysOnTop", "Always on top", o.alwaysOnTop, v));
     menu.add(MenuToggle("mnuPopupStartWithWindows", "Start with Windows", o.startWithWindows, v));
@@ -51,8 +50,9 @@ void WindowCommands::addMenuItems(MenuBuilder& menu) {
 
 bool WindowCommands::ownsCommand(std::string_view name) const {
     static const std::string_view kNames[] = {
-        "mnuWindowType",       "mnuPopupTransparent",      "mnuShowExtendedButton", "mnuShowRealIP",
-        "mnuPopupAlwaysOnTop", "mnuPopupStartWithWindows", "mnuPopupAbout",         "mnuPopupExit"};
+        "mnuWindowType",       "mnuPopupTransparent",      "mnuShowRealIP",
+        "mnuPopupAlwaysOnTop", "mnuPopupStartWithWindows", "mnuPopupAbout",
+        "mnuPopupExit"};
     return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
 }
 
@@ -62,8 +62,6 @@ void WindowCommands::runCommand(std::string_view name, std::int16_t index) {
         m_host.setDisplayMode(index);
     } else if (name == "mnuPopupTransparent") {
         mnuPopupTransparent_Click();
-    } else if (name == "mnuShowExtendedButton") {
-        o.showExtendedButton = !o.showExtendedButton;
     } else if (name == "mnuShowRealIP") {
         // The addresses are refreshed by the IP address tool, once it is part of the window.
         o.showRealIP = !o.showRealIP;
@@ -92,7 +90,6 @@ void WindowCommands::addSettings(SettingsList& keys) const {
     keys.emplace_back(kKeyAlwaysOnTop, BoolText(o.alwaysOnTop));
     keys.emplace_back(kKeyTransparent, BoolText(o.transparent));
     keys.emplace_back(kKeySmallUI, std::to_string(m_host.displayMode()));
-    keys.emplace_back(kKeyShowExtendedButton, BoolText(o.showExtendedButton));
     keys.emplace_back(kKeyShowRealIP, BoolText(o.showRealIP));
 }
 

@@ -156,6 +156,15 @@ void frmMain::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit();
 }
 
+void frmMain::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
+        for (const auto& feature : m_features.all) {
+            feature->windowDeactivated();
+        }
+    }
+    QWidget::changeEvent(event);
+}
+
 void frmMain::SetDisplayMode(std::int32_t mode) {
     TrafficDisplay& display = m_features.monitor->Display();
     GraphView* graph = m_controls.Graph();
@@ -330,9 +339,13 @@ void frmMain::bindGraph() {
     GraphView* graph = m_controls.Graph();
     // Pointer moves without a button: the window comes to the foreground.
     graph->setMouseTracking(true);
-    graph->onMove = [this](QMouseEvent*) {
+    graph->onMove = [this](QMouseEvent* event) {
         if (isVisible() && !isActiveWindow()) {
             activateWindow();
+        }
+        for (const auto& feature : m_features.all) {
+            feature->graphPointerMoved(static_cast<int>(event->position().x()),
+                                       static_cast<int>(event->position().y()));
         }
     };
     graph->onDoubleClick = [this](QMouseEvent*) {

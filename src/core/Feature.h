@@ -45,6 +45,10 @@ public:
     virtual void started() {}
     // The window was laid out anew for mode (it may have changed size).
     virtual void modeChanged(std::int32_t) {}
+    // The pointer moved over the graph, at (x, y) graph pixels.
+    virtual void graphPointerMoved(int, int) {}
+    // The window lost the keyboard focus to another window.
+    virtual void windowDeactivated() {}
     // Adds this feature's items for one opening of the menu.
     virtual void addMenuItems(MenuBuilder&) {}
     // True when the command of that item name is this feature's.

@@ -1,14 +1,142 @@
 #include "drives/RemovableDrives.h"
 
 #include "core/LongOperation.h"
+#include "core/Main.h"
 #include "core/SettingsKeys.h"
+#include "placement/WindowHelpers.h"
 #include "platform/Platform.h"
+#include "resources/Pictures.h"
+#include "tools/clsVolume.h"
 
-RemovableDrives::RemovableDrives(Platform& platform, IAlert& alert, std::function<Keys()> keyState)
-    : m_platform(platform), m_alert(alert), m_keyState(std::move(keyState)), m_usb(*platform.drives) {}
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QWidget>
+
+namespace {
+
+constexpr int kPollMs = 5000;
+constexpr int kDropDownMs = 2000;
+constexpr int kReassertTicks = 12; // about every 65 s
+
+// The drive list: it hides when its list closes without a choice or when it
+// loses the focus, but not when its own list opening takes the focus.
+class DriveList : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    void hidePopup() override {
+        QComboBox::hidePopup();
+        hide();
+    }
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override {
+        QComboBox::focusOutEvent(event);
+        if (event->reason() != Qt::PopupFocusReason) {
+            hide();
+        }
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Escape) {
+            hide();
+            return;
+        }
+        QComboBox::keyPressEvent(event);
+    }
+};
+
+QPushButton* makeButton(QWidget& window, const char* name, QRect place) {
+    auto* button = new QPushButton(&window);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(place);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setMouseTracking(true);
+    button->hide();
+    return button;
+}
+
+} // namespace
+
+RemovableDrives::RemovableDrives(Platform& platform, WindowHost& host, QWidget& window, QWidget& graph,
+                                 IAlert& alert, std::function<Keys()> keyState)
+    : m_platform(platform), m_host(host), m_window(window), m_graph(graph), m_alert(alert),
+      m_keyState(std::move(keyState)), m_usb(*platform.drives) {
+    m_btnEjectUSB = makeButton(window, "btnEjectUSB", QRect(140, -2, kButtonColumn, 30));
+    m_btnEjectUSB->setIcon(QIcon(QPixmap::fromImage(DrawEject())));
+    m_btnEjectUSB->setIconSize(QSize(20, 20));
+    m_btnVolume = makeButton(window, "btnVolume", QRect(138, -3, 30, 30));
+    m_btnVolume->setIconSize(QSize(24, 24));
+    m_Drives = new DriveList(&window);
+    m_Drives->setObjectName(QStringLiteral("Drives"));
+    m_Drives->setGeometry(140, 3, 44, 24);
+    m_Drives->hide();
+    for (QWidget* control : {static_cast<QWidget*>(m_btnEjectUSB), static_cast<QWidget*>(m_btnVolume)}) {
+        control->installEventFilter(this);
+    }
+    QObject::connect(m_btnVolume, &QPushButton::clicked, this, [this] {
+        ToggleMute(*m_platform.speakers);
+        tmrPollUSB_Timer();
+        m_tmrDropDown.stop();
+    });
+    QObject::connect(m_Drives, &QComboBox::activated, this, [this](int index) {
+        if (m_Drives->isVisible()) {
+            openDrive(m_Drives->itemText(index).left(2).toStdString());
+            m_Drives->hide();
+        }
+    });
+    m_tmrPollUSB.setInterval(kPollMs);
+    QObject::connect(&m_tmrPollUSB, &QTimer::timeout, this, [this] { tmrPollUSB_Timer(); });
+    m_tmrDropDown.setInterval(kDropDownMs);
+    m_tmrDropDown.setSingleShot(true);
+    QObject::connect(&m_tmrDropDown, &QTimer::timeout, this, [this] { tmrDropDown_Timer(); });
+}
+
+RemovableDrives::~RemovableDrives() = default;
 
 void RemovableDrives::start(const StartupSettings& settings) {
     m_usb.ExcludedDriveLetters = settings.excludedDriveLetters;
+}
+
+void RemovableDrives::started() {
+    m_started = true;
+    if (m_host.options().showExtendedButton) {
+        m_tmrPollUSB.start();
+    }
+    if (m_host.displayMode() == 2) {
+        modeChanged(2);
+    }
+}
+
+void RemovableDrives::modeChanged(std::int32_t mode) {
+    m_btnEjectUSB->hide();
+    m_btnVolume->hide();
+    m_Drives->hide();
+    m_tmrPollUSB.stop();
+    VolumeButtonRequested = false;
+    if (m_started && mode == 2 && m_host.options().showExtendedButton) {
+        m_tmrPollUSB.start();
+        tmrPollUSB_Timer();
+    }
+}
+
+void RemovableDrives::graphPointerMoved(int x, int) {
+    if (m_host.options().showExtendedButton && x < 110 && m_host.displayMode() == 2) {
+        VolumeButtonRequested = true;
+        m_tmrPollUSB.stop();
+        tmrPollUSB_Timer();
+        m_tmrPollUSB.start();
+        VolumeButtonRequested = false;
+    }
+    m_tmrDropDown.stop();
+}
+
+void RemovableDrives::windowDeactivated() {
+    m_Drives->hide();
+    VolumeButtonRequested = false;
+    tmrPollUSB_Timer();
 }
 
 void RemovableDrives::addMenuItems(MenuBuilder& menu) {
@@ -22,17 +150,21 @@ void RemovableDrives::addMenuItems(MenuBuilder& menu) {
         exclude.children.push_back(std::move(item));
     }
     menu.add(std::move(exclude));
+    menu.add(
+        MenuToggle("mnuShowExtendedButton", "Show Extended Button", m_host.options().showExtendedButton));
 }
 
 bool RemovableDrives::ownsCommand(std::string_view name) const {
-    return name == "mnuEjectAllUSB" || name == "mnuExcludeDrive";
+    return name == "mnuEjectAllUSB" || name == "mnuExcludeDrive" || name == "mnuShowExtendedButton";
 }
 
 void RemovableDrives::runCommand(std::string_view name, std::int16_t index) {
     if (name == "mnuEjectAllUSB") {
         mnuEjectAllUSB_Click();
-    } else {
+    } else if (name == "mnuExcludeDrive") {
         mnuExcludeDrive_Click(index);
+    } else {
+        mnuShowExtendedButton_Click();
     }
 }
 
@@ -44,8 +176,12 @@ bool RemovableDrives::takeGesture(Gesture gesture) {
     return true;
 }
 
+void RemovableDrives::addSettings(SettingsList& keys) const {
+    keys.emplace_back(kKeyShowExtendedButton, BoolText(m_host.options().showExtendedButton));
+}
+
 void RemovableDrives::mnuEjectAllUSB_Click() {
-    auto operation = LongOperation::Begin(&m_context, "eject");
+    auto operation = LongOperation::Begin(this, "eject");
     if (!operation) {
         return; // one run at a time: the drives are still being worked on
     }
@@ -63,4 +199,113 @@ void RemovableDrives::mnuExcludeDrive_Click(std::int16_t Index) {
     const bool checked = m_usb.ExcludedDriveLetters.find(letter) == std::string::npos;
     m_usb.ExcludedDriveLetters = ToggleExcludedLetter(m_usb.ExcludedDriveLetters, letter, checked);
     m_platform.settings->set(kAppName, kAppSection, kKeyExcludedDriveLetters, m_usb.ExcludedDriveLetters);
+}
+
+void RemovableDrives::mnuShowExtendedButton_Click() {
+    Options& o = m_host.options();
+    o.showExtendedButton = !o.showExtendedButton;
+    if (o.showExtendedButton) {
+        m_tmrPollUSB.start();
+    } else {
+        m_tmrPollUSB.stop();
+    }
+    tmrPollUSB_Timer();
+}
+
+void RemovableDrives::tmrPollUSB_Timer() {
+    const bool requested = std::exchange(VolumeButtonRequested, false);
+    const bool checked = m_host.options().showExtendedButton;
+    const std::size_t usb = checked && !requested ? m_usb.FirstUsbDrive().size() : 0;
+    const ExtendedButton button = ChooseExtendedButton(checked, requested, usb, m_host.displayMode());
+    if (!button.unchanged) {
+        if (requested) {
+            const std::int32_t muted = clsVolume(*m_platform.speakers).GetMute();
+            m_btnVolume->setIcon(QIcon(QPixmap::fromImage(DrawSpeaker(muted == 1))));
+            m_btnVolume->setToolTip(muted == 1 ? QStringLiteral("Enable speakers")
+                                               : QStringLiteral("Mute speakers"));
+        } else if (m_btnVolume->icon().isNull()) {
+            m_btnVolume->setIcon(QIcon(QPixmap::fromImage(DrawSpeaker(false))));
+            m_btnVolume->setToolTip(QStringLiteral("Mute speakers"));
+        }
+        m_btnEjectUSB->setVisible(button.eject);
+        m_btnVolume->setVisible(button.volume);
+    }
+    // Only the Tiny layout is the graph and the button column: sizing any
+    // other layout to the graph would cut it down.
+    if (m_host.displayMode() == 2) {
+        const int width = m_graph.width() + (button.widen ? kButtonColumn : 0);
+        if (m_window.width() != width || m_window.height() != m_graph.height()) {
+            m_window.setFixedSize(width, m_graph.height());
+        }
+    }
+    if (++PollTickCount > kReassertTicks) {
+        PollTickCount = 0;
+        reassertWindow();
+    }
+}
+
+void RemovableDrives::reassertWindow() {
+    // Back on top of the z-order, whatever "Always on top" says, but without
+    // taking the keyboard from the window the user is typing in.
+    if (!m_window.isVisible()) {
+        return;
+    }
+    SetTopMost(m_window, true);
+    m_window.raise();
+}
+
+void RemovableDrives::tmrDropDown_Timer() {
+    m_tmrDropDown.stop();
+    if (m_Drives->isVisible()) {
+        return;
+    }
+    m_Drives->clear();
+    const DriveTable table = m_platform.drives->scan();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (table[i].type != kDriveNoRootDir) {
+            const std::string name = std::string(1, static_cast<char>('A' + i)) + ":";
+            m_Drives->addItem(QString::fromStdString(name + " " + m_platform.drives->rootOf(name)));
+        }
+    }
+    m_Drives->setCurrentIndex(-1);
+    m_Drives->show();
+    m_Drives->raise();
+    m_Drives->setFocus(Qt::OtherFocusReason);
+    m_Drives->showPopup();
+}
+
+void RemovableDrives::openDrive(const std::string& name) {
+    const std::string root = m_platform.drives->rootOf(name);
+    if (!root.empty()) {
+        m_platform.shell->openUrl(root);
+    }
+}
+
+bool RemovableDrives::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        if (watched == m_btnVolume && m_keyState().ctrlAlone() && !m_usb.FirstUsbDrive().empty()) {
+            m_btnVolume->hide();
+            tmrPollUSB_Timer();
+            QApplication::processEvents();
+        }
+        if (!m_tmrDropDown.isActive()) {
+            m_tmrDropDown.start(); // a timer already running keeps its count
+        }
+    } else if (event->type() == QEvent::MouseButtonPress && watched == m_btnEjectUSB) {
+        m_tmrDropDown.stop();
+        const auto button = static_cast<QMouseEvent*>(event)->button();
+        if (button == Qt::RightButton) {
+            openDrive(m_usb.FirstUsbDrive());
+            m_Drives->hide();
+            return true;
+        }
+        if (button == Qt::LeftButton) {
+            m_Drives->hide();
+            mnuEjectAllUSB_Click();
+            tmrPollUSB_Timer();
+            m_graph.setFocus();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }

@@ -84,3 +84,22 @@ std::string ToggleExcludedLetter(std::string letters, char letter, bool checked)
     }
     return letters;
 }
+
+ExtendedButton ChooseExtendedButton(bool showExtendedButton, bool volumeRequested, std::size_t firstUsbLength,
+                                    std::int32_t displayMode) {
+    ExtendedButton b;
+    if (!showExtendedButton) {
+        return b;
+    }
+    b.unchanged = false;
+    const bool tiny = displayMode == 2;
+    if (volumeRequested) {
+        b.volume = tiny;
+        b.widen = true;
+    } else {
+        b.eject = firstUsbLength != 0 && tiny;
+        b.volume = firstUsbLength == 0 && tiny;
+        b.widen = firstUsbLength != 0;
+    }
+    return b;
+}

@@ -5,6 +5,8 @@
 #include "drives/EjectMedia.h"
 #include "platform/IDrives.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 class UsbDrives {
@@ -34,3 +36,15 @@ private:
 // Toggles letter's exclusion: added when checked and absent, its first
 // occurrence (any case) removed when unchecked.
 std::string ToggleExcludedLetter(std::string letters, char letter, bool checked);
+
+// What one poll of the extended button shows. showButton: -1 the speaker
+// asked for, else the length of the first USB drive's name (2, or 0 for none).
+struct ExtendedButton {
+    bool eject = false, volume = false;
+    // The window is widened by the button column.
+    bool widen = false;
+    // The eject and speaker buttons are left as they are (the option is off).
+    bool unchanged = true;
+};
+ExtendedButton ChooseExtendedButton(bool showExtendedButton, bool volumeRequested, std::size_t firstUsbLength,
+                                    std::int32_t displayMode);

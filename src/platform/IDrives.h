@@ -34,6 +34,9 @@ public:
     virtual DriveTable scan() = 0;
     // The drive letter ("D") of the filesystem holding path; empty when unknown.
     virtual std::string letterOf(const std::string& path) = 0;
+    // The folder a drive ("E:") is opened at (its mount point); empty when
+    // no drive has that name.
+    virtual std::string rootOf(const std::string& name) = 0;
     // The name of the system's drive ("C:"), which is never taken off line.
     virtual std::string systemDrive() const = 0;
 

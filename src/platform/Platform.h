@@ -10,6 +10,7 @@
 #include "ISettingsStore.h"
 #include "IShell.h"
 #include "ISound.h"
+#include "ISpeakers.h"
 #include "ISystemInfo.h"
 
 #include <functional>
@@ -27,6 +28,7 @@ struct Platform {
     std::unique_ptr<IPowerStatus> power;
     std::unique_ptr<IAutostart> autostart;
     std::unique_ptr<IDrives> drives;
+    std::unique_ptr<ISpeakers> speakers;
 };
 
 // Builds the implementations of the platform this program was compiled for.

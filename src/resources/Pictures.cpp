@@ -103,3 +103,16 @@ QImage DrawCloseButton(bool hover) {
     p.drawLine(QPointF(9.5, 3), QPointF(3.5, 9));
     return image;
 }
+
+QImage DrawEject() {
+    QImage image(20, 20, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(20, 20, 40), 1.0));
+    p.setBrush(QColor(60, 120, 220));
+    const QPointF triangle[] = {{10, 3}, {17.5, 11}, {2.5, 11}};
+    p.drawPolygon(triangle, 3);
+    p.drawRect(QRectF(2.5, 13.5, 15, 3));
+    return image;
+}

@@ -10,6 +10,8 @@ QImage DrawGlobe(int size = 32);
 QImage DrawTitleStrip();
 // A 24 x 24 speaker, with sound waves or struck through when muted.
 QImage DrawSpeaker(bool muted);
+// A 20 x 20 eject sign: a triangle over a bar.
+QImage DrawEject();
 // The 13 x 12 close button of an alert, plain or under the pointer.
 QImage DrawCloseButton(bool hover);
 // The window's own icon (the globe at the usual icon sizes).

@@ -9,6 +9,7 @@ class FakeDrives : public IDrives {
 public:
     DriveTable scan() override { return table; }
     std::string letterOf(const std::string&) override { return programLetter; }
+    std::string rootOf(const std::string& name) override { return "/media/" + name.substr(0, 1); }
     std::string systemDrive() const override { return "C:"; }
 
     int openVolume(const std::string& name, std::int32_t& handle, const Wait&) override {

@@ -8,6 +8,7 @@
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeSound.h"
+#include "fakes/FakeSpeakers.h"
 #include "fakes/FakeSystemInfo.h"
 #include "platform/Platform.h"
 
@@ -29,6 +30,7 @@ struct FakePlatform {
         platform.power = std::make_unique<FakePower>();
         platform.autostart = std::make_unique<FakeAutostart>();
         platform.drives = std::make_unique<FakeDrives>();
+        platform.speakers = std::make_unique<FakeSpeakers>();
         table().rows = {FakeNetworkTable::row("Loopback (lo)", 0, 0, 5, 0),
                         FakeNetworkTable::row("Intel Ethernet (eth0)", 2048, 1000, 5, 1000000000),
                         FakeNetworkTable::row("veth (v0)", 0, 0, 2, 0)};
@@ -38,6 +40,7 @@ struct FakePlatform {
     FakeSystemInfo& system() { return static_cast<FakeSystemInfo&>(*platform.system); }
     FakeShell& shell() { return static_cast<FakeShell&>(*platform.shell); }
     FakeAutostart& autostart() { return static_cast<FakeAutostart&>(*platform.autostart); }
+    FakeSpeakers& speakers() { return static_cast<FakeSpeakers&>(*platform.speakers); }
     FakeDrives& drives() { return static_cast<FakeDrives&>(*platform.drives); }
     FakeClock& clock() { return static_cast<FakeClock&>(*platform.clock); }
     Platform platform;

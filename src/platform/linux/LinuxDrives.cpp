@@ -342,6 +342,11 @@ std::string LinuxDrives::letterOf(const std::string& path) {
     return letter ? std::string(1, letter) : std::string();
 }
 
+std::string LinuxDrives::rootOf(const std::string& name) {
+    const LetteredFs* fs = name.size() == 2 && name[1] == ':' ? m_letters.at(name[0]) : nullptr;
+    return fs && !fs->mountPoints.empty() ? fs->mountPoints.front() : std::string();
+}
+
 int LinuxDrives::openVolume(const std::string& name, std::int32_t& handle, const Wait& wait) {
     handle = -1;
     refresh();

@@ -22,6 +22,7 @@ public:
 
     DriveTable scan() override;
     std::string letterOf(const std::string& path) override;
+    std::string rootOf(const std::string& name) override;
     std::string systemDrive() const override { return "C:"; }
 
     int openVolume(const std::string& name, std::int32_t& handle, const Wait& wait) override;

@@ -6,6 +6,7 @@
 #include "LinuxPowerStatus.h"
 #include "LinuxShell.h"
 #include "LinuxSystemInfo.h"
+#include "PulseSpeakers.h"
 #include "XdgAutostart.h"
 #include "platform/Platform.h"
 #include "platform/common/QtSettingsStore.h"
@@ -48,6 +49,7 @@ Platform createPlatform() {
     p.autostart = std::make_unique<XdgAutostart>(config.isEmpty() ? std::string()
                                                                   : config.toStdString() + "/autostart");
     p.drives = std::make_unique<LinuxDrives>();
+    p.speakers = std::make_unique<PulseSpeakers>();
     return p;
 }
 

@@ -1,0 +1,27 @@
+#include "tools/SpeakerMute.h"
+
+#include "tools/clsVolume.h"
+
+void SpeakerMute::addMenuItems(MenuBuilder& menu) {
+    menu.add(MenuItem("mnuToggleMute", "Toggle Mute Volume"));
+}
+
+bool SpeakerMute::ownsCommand(std::string_view name) const {
+    return name == "mnuToggleMute";
+}
+
+void SpeakerMute::runCommand(std::string_view, std::int16_t) {
+    mnuToggleMute_Click();
+}
+
+bool SpeakerMute::takeGesture(Gesture gesture) {
+    if (gesture != Gesture::ToggleMute) {
+        return false;
+    }
+    mnuToggleMute_Click();
+    return true;
+}
+
+void SpeakerMute::mnuToggleMute_Click() {
+    ToggleMute(m_speakers);
+}

@@ -1,0 +1,21 @@
+#pragma once
+// "Toggle Mute Volume": the menu command and the Tiny layout's Ctrl gestures
+// on the meters.
+#include "core/Feature.h"
+
+class ISpeakers;
+
+class SpeakerMute : public Feature {
+public:
+    explicit SpeakerMute(ISpeakers& speakers) : m_speakers(speakers) {}
+
+    void addMenuItems(MenuBuilder& menu) override;
+    bool ownsCommand(std::string_view name) const override;
+    void runCommand(std::string_view name, std::int16_t index) override;
+    bool takeGesture(Gesture gesture) override;
+
+    void mnuToggleMute_Click();
+
+private:
+    ISpeakers& m_speakers;
+};
