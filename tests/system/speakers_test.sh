@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# "Toggle Mute Volume" through the real program on a PulseAudio null sink:
+# the mute state flips and the beeps are recorded from the sink's monitor;
+# no server, and a server that never answers, cost about a second; pointer
+# moves over the Tiny graph share one connection.
+#   speakers_test.sh PATH_TO_TRAFALO
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+trafalo=$(readlink -f "$1")
+source "$here/../../scripts/desktop.sh"
+source "$here/desktop_lib.sh"
+
+desktop_start
+T=$DESKTOP_DIR
+pulse=""
+pid=""
+cleanup() {
+    [ -n "$pid" ] && stop_trafalo "$pid"
+    [ -n "$pulse" ] && kill "$pulse" 2>/dev/null && wait "$pulse" 2>/dev/null
+    desktop_stop
+}
+trap cleanup EXIT
+start_pulse() {
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --load=module-null-sink \
+        --load=module-native-protocol-unix >>"$T/pulse.log" 2>&1 &
+    pulse=$!
+    for i in $(seq 1 50); do pactl info >/dev/null 2>&1 && return 0; sleep 0.1; done
+    return 1
+}
+stop_pulse() { kill "$pulse"; wait "$pulse" 2>/dev/null; pulse=""; }
+mkdir -p "$XDG_CONFIG_HOME/Trafalo"
+start() { # SmallUI
+    printf '[Setting]\nConnection=0\nSmallUI=%s\nShowExtendedButton=1\n' "$1" >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+    "$trafalo" >>"$T/trafalo.log" 2>&1 &
+    pid=$!
+    wait_window
+    sleep 0.5
+}
+muted() { pactl get-sink-mute @DEFAULT_SINK@ | awk '{print $2}'; }
+toggle() { choose Down 5; } # "Toggle Mute Volume", below Eject All
+record() { # file: records the sink's monitor until stop_record
+    parec -d null.monitor --raw --format=s16le --channels=1 --rate=44100 >"$1" 2>/dev/null &
+    recorder=$!
+    sleep 0.3
+}
+stop_record() { sleep 0.3; kill "$recorder"; wait "$recorder" 2>/dev/null; }
+wait_muted() { # yes|no: a stream's first start on the null sink takes a second or two
+    for i in $(seq 1 60); do [ "$(muted)" = "$1" ] && return 0; sleep 0.1; done
+    return 1
+}
+near() { # value wanted tolerance
+    [ "$1" -ge $(($2 - $3)) ] && [ "$1" -le $(($2 + $3)) ]
+}
+
+start_pulse || { echo "FAILED - no PulseAudio"; exit 1; }
+start 0
+record "$T/mute.raw"
+toggle
+wait_muted yes
+stop_record
+check "the toggle mutes the default sink ($(muted))" [ "$(muted)" = yes ]
+tones=$(/usr/bin/python3 "$here/tones.py" "$T/mute.raw")
+echo "$tones" | sed 's/^/# muting: /'
+read -r ms hz < <(echo "$tones" | head -n1)
+check "one tone of about 100 ms at 280 Hz before the mute (${ms:-none} ms, ${hz:-?} Hz)" \
+    bash -c "[ $(echo "$tones" | grep -c .) = 1 ] && [ ${ms:-0} -ge 85 ] && [ ${ms:-0} -le 115 ] && [ ${hz:-0} -ge 270 ] && [ ${hz:-0} -le 290 ]"
+
+record "$T/unmute.raw"
+toggle
+wait_muted no
+for i in $(seq 1 60); do # the beeps follow the unmute
+    [ "$(/usr/bin/python3 "$here/tones.py" "$T/unmute.raw" | grep -c .)" -ge 2 ] && break
+    sleep 0.1
+done
+stop_record
+check "the second toggle unmutes it ($(muted))" [ "$(muted)" = no ]
+tones=$(/usr/bin/python3 "$here/tones.py" "$T/unmute.raw")
+echo "$tones" | sed 's/^/# unmuting: /'
+rising=$(echo "$tones" | awk '{ printf "%s%s", (NR > 1 ? " " : ""), int(($2 + 5) / 10) * 10 "/" $1 }')
+check "then 300 Hz and 360 Hz, 60 ms each ($rising)" bash -c "[[ '$rising' =~ ^300/(5[5-9]|6[0-5])\ 360/(5[5-9]|6[0-5])$ ]]"
+stop_trafalo "$pid"
+pid=""
+
+# Tiny with the extended button: every pointer move over the graph asks the
+# mute state; one connection answers them all.
+start 2
+read -r x y _ _ < <(geometry "$(window_id)")
+for i in $(seq 1 200); do xdotool mousemove $((x + 10 + i % 90)) $((y + 12)); done
+sleep 0.5
+clients=$(pactl list clients | grep -c 'application.name = "Trafalo"')
+check "200 pointer moves, one connection ($clients)" [ "$clients" = 1 ]
+read -r _ _ w _ < <(geometry "$(window_id)")
+check "the speaker button asked for widens the window to 168 px ($w)" [ "$w" = 168 ]
+stop_trafalo "$pid"
+pid=""
+
+# No server, and a server that accepts and never answers.
+stop_pulse
+ms() { echo $(($(date +%s%N) / 1000000)); }
+responsive_after_toggle() {
+    local t0 t1
+    t0=$(ms)
+    toggle
+    close_menu
+    read -r x y _ _ < <(geometry "$(window_id)")
+    xdotool mousemove $((x + 150)) $((y + 15)) click 3
+    wait_menu || return 1
+    t1=$(ms)
+    close_menu
+    echo "# $1: the menu opens again $((t1 - t0)) ms after the toggle"
+    [ $((t1 - t0)) -lt 3500 ]
+}
+start 0
+check "no server: the toggle returns and the window answers" responsive_after_toggle "no server"
+stop_trafalo "$pid"
+pid=""
+mkdir -p "$XDG_RUNTIME_DIR/pulse"
+/usr/bin/python3 -c '
+import socket, sys, time
+s = socket.socket(socket.AF_UNIX)
+s.bind(sys.argv[1]); s.listen(8)
+held = []
+while True:
+    c, _ = s.accept(); held.append(c)
+' "$XDG_RUNTIME_DIR/pulse/native" &
+mute_server=$!
+sleep 0.3
+start 0
+check "a server that never answers: the toggle returns and the window answers" responsive_after_toggle "silent server"
+stop_trafalo "$pid"
+pid=""
+kill "$mute_server"
+
+echo "# $passes passed, $failures failed"
+[ "$failures" = 0 ]
