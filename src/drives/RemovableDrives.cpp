@@ -8,13 +8,16 @@
 #include "resources/Pictures.h"
 #include "tools/clsVolume.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 
@@ -27,6 +30,19 @@ constexpr int kReassertTicks = 12; // about every 65 s
 class DriveList : public QComboBox {
 public:
     using QComboBox::QComboBox;
+    void showPopup() override {
+        QComboBox::showPopup();
+        // Under the list, from the window's own place: X11 maps points
+        // through a place that can be stale.
+        QWidget* popup = view()->window();
+        const QPoint at = window()->pos() + pos() + QPoint(0, height());
+        const QRect screen = window()->screen() ? window()->screen()->availableGeometry() : QRect();
+        const int x = screen.isValid() ? std::min(at.x(), screen.right() + 1 - popup->width()) : at.x();
+        const int y = screen.isValid() && at.y() + popup->height() > screen.bottom() + 1
+                          ? window()->pos().y() - popup->height()
+                          : at.y();
+        popup->move(x, y);
+    }
     void hidePopup() override {
         QComboBox::hidePopup();
         hide();
@@ -35,7 +51,9 @@ public:
 protected:
     void focusOutEvent(QFocusEvent* event) override {
         QComboBox::focusOutEvent(event);
-        if (event->reason() != Qt::PopupFocusReason) {
+        // The focus moves to its own list as it opens, and comes and goes
+        // while that list is up.
+        if (event->reason() != Qt::PopupFocusReason && !view()->window()->isVisible()) {
             hide();
         }
     }
@@ -81,16 +99,17 @@ RemovableDrives::RemovableDrives(Platform& platform, WindowHost& host, QWidget& 
         tmrPollUSB_Timer();
         m_tmrDropDown.stop();
     });
+    // Only a user's choice activates an entry (refilling the list does not);
+    // the list has hidden itself by then.
     QObject::connect(m_Drives, &QComboBox::activated, this, [this](int index) {
-        if (m_Drives->isVisible()) {
-            openDrive(m_Drives->itemText(index).left(2).toStdString());
-            m_Drives->hide();
-        }
+        openDrive(m_Drives->itemText(index).left(2).toStdString());
+        m_Drives->hide();
     });
     m_tmrPollUSB.setInterval(kPollMs);
     QObject::connect(&m_tmrPollUSB, &QTimer::timeout, this, [this] { tmrPollUSB_Timer(); });
     m_tmrDropDown.setInterval(kDropDownMs);
     m_tmrDropDown.setSingleShot(true);
+    m_tmrDropDown.setTimerType(Qt::PreciseTimer);
     QObject::connect(&m_tmrDropDown, &QTimer::timeout, this, [this] { tmrDropDown_Timer(); });
 }
 
@@ -282,8 +301,9 @@ void RemovableDrives::openDrive(const std::string& name) {
 }
 
 bool RemovableDrives::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseMove) {
-        if (watched == m_btnVolume && m_keyState().ctrlAlone() && !m_usb.FirstUsbDrive().empty()) {
+    if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
+        if (event->type() == QEvent::MouseMove && watched == m_btnVolume && m_keyState().ctrlAlone() &&
+            !m_usb.FirstUsbDrive().empty()) {
             m_btnVolume->hide();
             tmrPollUSB_Timer();
             QApplication::processEvents();

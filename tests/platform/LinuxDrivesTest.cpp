@@ -32,8 +32,10 @@ TEST(LinuxDrives, TypesFromTheBlockDevicesAndTheMountTable) {
     fs::create_directories(devices / "dm-0/slaves");
     fs::create_directory_symlink(devices / "sdb/sdb1", devices / "dm-0/slaves/sdb1");
     write(devices / "loop0/removable", "0\n");
-    const std::pair<const char*, fs::path> links[] = {{"8:17", devices / "sdb/sdb1"}, {"8:2", devices / "sda/sda2"},
-                                                      {"11:0", devices / "sr0"},       {"253:0", devices / "dm-0"},
+    const std::pair<const char*, fs::path> links[] = {{"8:17", devices / "sdb/sdb1"},
+                                                      {"8:2", devices / "sda/sda2"},
+                                                      {"11:0", devices / "sr0"},
+                                                      {"253:0", devices / "dm-0"},
                                                       {"7:0", devices / "loop0"}};
     fs::create_directories(root / "dev/block");
     for (const auto& [name, target] : links) {
@@ -48,8 +50,9 @@ TEST(LinuxDrives, TypesFromTheBlockDevicesAndTheMountTable) {
                               "7 1 8:99 / /gone rw - ext4 /dev/sdz1 rw\n");
     LinuxDrives drives((root / "mountinfo").string(), root.string());
     const DriveTable table = drives.scan();
-    const std::int32_t expected[] = {kDriveNoRootDir, kDriveNoRootDir, kDriveFixed, kDriveRemovable, kDriveCdRom,
-                                     kDriveRemovable, kDriveFixed,     kDriveRemote, kDriveUnknown, kDriveNoRootDir};
+    const std::int32_t expected[] = {kDriveNoRootDir, kDriveNoRootDir, kDriveFixed, kDriveRemovable,
+                                     kDriveCdRom,     kDriveRemovable, kDriveFixed, kDriveRemote,
+                                     kDriveUnknown,   kDriveNoRootDir};
     for (std::size_t i = 0; i < std::size(expected); ++i) {
         EXPECT_EQ(table[i].type, expected[i]) << static_cast<char>('A' + i);
         EXPECT_EQ(table[i].ready, expected[i] != kDriveNoRootDir) << static_cast<char>('A' + i);

@@ -35,7 +35,7 @@ cleanup() {
         umount -q "/sys/block/$(basename "$dev")/removable" 2>/dev/null
         losetup -d "$dev" 2>/dev/null
     done
-    [ "$failures" = 0 ] || cp "$T"/*.log "${TRAFALO_LOGS:-/tmp}/" 2>/dev/null
+    [ "$failures" = 0 ] || cp "$T"/*.log "$T"/*.png "${TRAFALO_LOGS:-/tmp}/" 2>/dev/null
     desktop_stop
 }
 trap cleanup EXIT
@@ -259,6 +259,50 @@ check "and the image detached" bash -c "! losetup -a | grep -q '$T/img0'"
 stop_trafalo "$pid"
 pid=""
 check "settings saved at the end" grep -q '^SmallUI=0' "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+
+# 6. The extended button of the Tiny layout: a disk mounted after the start
+# counts as USB (the internal ones were learned before); the window widens
+# for the eject button and narrows again; the drive list opens a drive's
+# folder; the keyboard stays with the window the user types in.
+mkdir -p "$T/bin"
+printf '#!/bin/sh\necho "$@" >>"%s/opened"\n' "$T" >"$T/bin/xdg-open"
+chmod +x "$T/bin/xdg-open"
+printf '[Setting]\nConnection=0\nSmallUI=2\nShowExtendedButton=1\nShowBandwidth=1\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+PATH="$T/bin:$PATH" start
+xev -name "Typing Here" >/dev/null 2>&1 &
+helpers+=($!)
+sleep 1
+typing=$(timeout 5 xdotool search --name "Typing Here" | head -n1)
+xdotool windowactivate --sync "$typing" 2>/dev/null
+width() { read -r _ _ w _ < <(geometry "$(window_id)"); echo "$w"; }
+wait_width() { for i in $(seq 1 70); do [ "$(width)" = "$1" ] && return 0; sleep 0.1; done; return 1; }
+check "Tiny with no USB drive: 140 px ($(width))" [ "$(width)" = 140 ]
+truncate -s 8M "$T/img5" && mkfs.ext4 -q -F "$T/img5"
+disk=$(losetup -f --show "$T/img5")
+loops+=("$disk")
+mkdir -p "$T/mnt5" && mount "$disk" "$T/mnt5"
+check "a disk mounted: within 5 s the window is 168 px" wait_width 168
+read -r x y _ _ < <(geometry "$(window_id)")
+import -window root -crop 168x26+$x+$y "$T/eject.png"
+blue=$(convert "$T/eject.png" -crop 28x26+140+0 txt:- | grep -c '#3C78DC\|#3D79DC\|#3B77DB')
+check "the eject button shows ($blue pixels of its sign)" [ "$blue" -gt 10 ]
+echo "# polling for 70 s with the keyboard in another window"
+sleep 70
+check "the keyboard stays where the user types" [ "$(xdotool getwindowfocus)" = "$typing" ]
+xdotool mousemove $((x + 150)) $((y + 10)) sleep 0.2 mousemove $((x + 152)) $((y + 12))
+sleep 2.6
+import -window root "$T/droplist.png"
+: >"$T/opened"
+xdotool mousemove $((x + 40)) $((y + 61)) sleep 0.2 click 1 # the second drive
+sleep 0.5
+check "the drive list drops down after 2 s on the button and opens the chosen drive ($(cat "$T/opened"))" \
+    grep -q "^file:///" "$T/opened"
+umount "$T/mnt5"
+check "unmounted: back to 140 px" wait_width 140
+xdotool mousemove $((x + 50)) $((y + 10))
+check "the pointer on the graph asks for the speaker button" wait_width 168
+stop_trafalo "$pid"
+pid=""
 
 echo "# $passes passed, $failures failed"
 [ "$failures" = 0 ]
