@@ -8,11 +8,9 @@
 #include "resources/Pictures.h"
 #include "tools/clsVolume.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
-#include <QComboBox>
-#include <QFocusEvent>
-#include <QKeyEvent>
+#include <QCursor>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -24,47 +22,6 @@ namespace {
 constexpr int kPollMs = 5000;
 constexpr int kDropDownMs = 2000;
 constexpr int kReassertTicks = 12; // about every 65 s
-
-// The drive list: it hides when its list closes without a choice or when it
-// loses the focus, but not when its own list opening takes the focus.
-class DriveList : public QComboBox {
-public:
-    using QComboBox::QComboBox;
-    void showPopup() override {
-        QComboBox::showPopup();
-        // Under the list, from the window's own place: X11 maps points
-        // through a place that can be stale.
-        QWidget* popup = view()->window();
-        const QPoint at = window()->pos() + pos() + QPoint(0, height());
-        const QRect screen = window()->screen() ? window()->screen()->availableGeometry() : QRect();
-        const int x = screen.isValid() ? std::min(at.x(), screen.right() + 1 - popup->width()) : at.x();
-        const int y = screen.isValid() && at.y() + popup->height() > screen.bottom() + 1
-                          ? window()->pos().y() - popup->height()
-                          : at.y();
-        popup->move(x, y);
-    }
-    void hidePopup() override {
-        QComboBox::hidePopup();
-        hide();
-    }
-
-protected:
-    void focusOutEvent(QFocusEvent* event) override {
-        QComboBox::focusOutEvent(event);
-        // The focus moves to its own list as it opens, and comes and goes
-        // while that list is up.
-        if (event->reason() != Qt::PopupFocusReason && !view()->window()->isVisible()) {
-            hide();
-        }
-    }
-    void keyPressEvent(QKeyEvent* event) override {
-        if (event->key() == Qt::Key_Escape) {
-            hide();
-            return;
-        }
-        QComboBox::keyPressEvent(event);
-    }
-};
 
 QPushButton* makeButton(QWidget& window, const char* name, QRect place) {
     auto* button = new QPushButton(&window);
@@ -87,10 +44,8 @@ RemovableDrives::RemovableDrives(Platform& platform, WindowHost& host, QWidget& 
     m_btnEjectUSB->setIconSize(QSize(20, 20));
     m_btnVolume = makeButton(window, "btnVolume", QRect(138, -3, 30, 30));
     m_btnVolume->setIconSize(QSize(24, 24));
-    m_Drives = new DriveList(&window);
+    m_Drives = new QMenu(&window);
     m_Drives->setObjectName(QStringLiteral("Drives"));
-    m_Drives->setGeometry(140, 3, 44, 24);
-    m_Drives->hide();
     for (QWidget* control : {static_cast<QWidget*>(m_btnEjectUSB), static_cast<QWidget*>(m_btnVolume)}) {
         control->installEventFilter(this);
     }
@@ -99,12 +54,8 @@ RemovableDrives::RemovableDrives(Platform& platform, WindowHost& host, QWidget& 
         tmrPollUSB_Timer();
         m_tmrDropDown.stop();
     });
-    // Only a user's choice activates an entry (refilling the list does not);
-    // the list has hidden itself by then.
-    QObject::connect(m_Drives, &QComboBox::activated, this, [this](int index) {
-        openDrive(m_Drives->itemText(index).left(2).toStdString());
-        m_Drives->hide();
-    });
+    QObject::connect(m_Drives, &QMenu::triggered, this,
+                     [this](QAction* entry) { openDrive(entry->text().left(2).toStdString()); });
     m_tmrPollUSB.setInterval(kPollMs);
     QObject::connect(&m_tmrPollUSB, &QTimer::timeout, this, [this] { tmrPollUSB_Timer(); });
     m_tmrDropDown.setInterval(kDropDownMs);
@@ -283,14 +234,14 @@ void RemovableDrives::tmrDropDown_Timer() {
     for (std::size_t i = 0; i < table.size(); ++i) {
         if (table[i].type != kDriveNoRootDir) {
             const std::string name = std::string(1, static_cast<char>('A' + i)) + ":";
-            m_Drives->addItem(QString::fromStdString(name + " " + m_platform.drives->rootOf(name)));
+            m_Drives->addAction(QString::fromStdString(name + " " + m_platform.drives->rootOf(name)));
         }
     }
-    m_Drives->setCurrentIndex(-1);
-    m_Drives->show();
-    m_Drives->raise();
-    m_Drives->setFocus(Qt::OtherFocusReason);
-    m_Drives->showPopup();
+    // Under the pointer resting on the button: the pointer's place comes from
+    // the display server, while the window's own idea of its place can be
+    // stale under X11. As a popup it closes on Escape, on a click elsewhere
+    // and when the focus goes, and not as it opens.
+    m_Drives->popup(QCursor::pos() + QPoint(-8, 12));
 }
 
 void RemovableDrives::openDrive(const std::string& name) {

@@ -12,7 +12,7 @@
 #include <functional>
 
 class IAlert;
-class QComboBox;
+class QMenu;
 class QPushButton;
 class QWidget;
 class WindowHost;
@@ -45,7 +45,7 @@ public:
     UsbDrives& usbDrives() { return m_usb; }
     QPushButton* btnEjectUSB() const { return m_btnEjectUSB; }
     QPushButton* btnVolume() const { return m_btnVolume; }
-    QComboBox* Drives() const { return m_Drives; }
+    QMenu* Drives() const { return m_Drives; }
     QTimer& PollTimer() { return m_tmrPollUSB; }
     QTimer& DropDownTimer() { return m_tmrDropDown; }
 
@@ -68,7 +68,7 @@ private:
     UsbDrives m_usb;
     QPushButton* m_btnEjectUSB = nullptr;
     QPushButton* m_btnVolume = nullptr;
-    QComboBox* m_Drives = nullptr;
+    QMenu* m_Drives = nullptr;
     QTimer m_tmrPollUSB;
     QTimer m_tmrDropDown;
     bool VolumeButtonRequested = false;

@@ -181,7 +181,13 @@ done
 check "five alerts shown" wait_alerts "Ejected" 5 5
 read -r _ area_top _ area_h < <(xprop -root _NET_WORKAREA | awk -F' = ' '{print $2}' | tr -d ',' | awk '{print $1, $2, $3, $4}')
 bottom=$((area_top + area_h))
-places=$(for id in $(alerts "Ejected"); do geometry "$id"; done | sort -u)
+# Their places while all five are up and none has begun to sink.
+for i in $(seq 1 40); do
+    places=$(for id in $(alerts "Ejected"); do geometry "$id"; done | sort)
+    [ "$(echo "$places" | grep -c ' 137 113$')" = 5 ] && break
+    sleep 0.05
+done
+places=$(echo "$places" | sort -u)
 echo "$places" | sed 's/^/# alert /'
 expected=$(for slot in 1 2 3 4; do echo "1130 $((bottom - slot * 113)) 137 113"; done | sort -u)
 check "slots 1 to 4 at the bottom right, the fifth on slot 2 (area bottom $bottom)" [ "$places" = "$expected" ]
@@ -268,7 +274,8 @@ mkdir -p "$T/bin"
 printf '#!/bin/sh\necho "$@" >>"%s/opened"\n' "$T" >"$T/bin/xdg-open"
 chmod +x "$T/bin/xdg-open"
 printf '[Setting]\nConnection=0\nSmallUI=2\nShowExtendedButton=1\nShowBandwidth=1\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
-PATH="$T/bin:$PATH" start
+export PATH="$T/bin:$PATH"
+start
 xev -name "Typing Here" >/dev/null 2>&1 &
 helpers+=($!)
 sleep 1
@@ -283,8 +290,9 @@ loops+=("$disk")
 mkdir -p "$T/mnt5" && mount "$disk" "$T/mnt5"
 check "a disk mounted: within 5 s the window is 168 px" wait_width 168
 read -r x y _ _ < <(geometry "$(window_id)")
+sleep 0.5 # painted
 import -window root -crop 168x26+$x+$y "$T/eject.png"
-blue=$(convert "$T/eject.png" -crop 28x26+140+0 txt:- | grep -c '#3C78DC\|#3D79DC\|#3B77DB')
+blue=$(convert "$T/eject.png" -crop 28x26+140+0 -fx '(b > 0.7 && r < 0.4) ? 1 : 0' -format '%[fx:round(mean * w * h)]' info:)
 check "the eject button shows ($blue pixels of its sign)" [ "$blue" -gt 10 ]
 echo "# polling for 70 s with the keyboard in another window"
 sleep 70
@@ -293,8 +301,9 @@ xdotool mousemove $((x + 150)) $((y + 10)) sleep 0.2 mousemove $((x + 152)) $((y
 sleep 2.6
 import -window root "$T/droplist.png"
 : >"$T/opened"
-xdotool mousemove $((x + 40)) $((y + 61)) sleep 0.2 click 1 # the second drive
+xdotool mousemove_relative 40 45 sleep 0.5 click 1 # the second drive, below the pointer
 sleep 0.5
+import -window root "$T/chosen.png"
 check "the drive list drops down after 2 s on the button and opens the chosen drive ($(cat "$T/opened"))" \
     grep -q "^file:///" "$T/opened"
 umount "$T/mnt5"
