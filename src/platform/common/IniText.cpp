@@ -40,7 +40,7 @@ char32_t nextCodePoint(std::string_view text, std::size_t& i) {
 
 std::string escapedKey(std::string_view key) {
     std::string out;
-    char buffer[8];
+    char buffer[16];
     for (std::size_t i = 0; i < key.size();) {
         char32_t c = nextCodePoint(key, i);
         if (c == kInvalid) {
@@ -131,7 +131,10 @@ std::string FormatIni(const std::vector<IniEntry>& entries) {
         if (!text.empty()) {
             text += '\n';
         }
-        text += "[" + escapedKey(section) + "]\n";
+        // Appended piece by piece: GCC 12 at -O3 warns wrongly about "[" + string.
+        text += '[';
+        text += escapedKey(section);
+        text += "]\n";
         for (const IniEntry& entry : entries) {
             if (entry.section == section) {
                 text += escapedKey(entry.key) + "=" + escapedValue(entry.value) + "\n";
