@@ -93,9 +93,12 @@ TEST(RemovableDrives, APollShowsTheEjectButtonAndWidensOnlyTheTinyWindow) {
     EXPECT_FALSE(t.drives.btnVolume()->isHidden());
     EXPECT_EQ(t.drives.btnVolume()->toolTip(), "Enable speakers");
     EXPECT_EQ(t.window.width(), 168);
-    t.drives.btnVolume()->click(); // unmutes
+    t.fake.speakers().calls.clear();
+    t.drives.btnVolume()->click(); // unmutes, then beeps rising
+    t.drives.btnVolume()->click(); // beeps while the sound is on, then mutes
     EXPECT_EQ(t.fake.speakers().calls,
-              (std::vector<std::string>{"get", "get", "unmute", "beep 300 60", "beep 360 60"}));
+              (std::vector<std::string>{"get", "unmute", "beep 300 60", "beep 360 60", "get", "beep 280 100",
+                                        "mute"}));
 }
 
 TEST(RemovableDrives, TheDriveListDropsDownAfterTwoSecondsAndOpensTheChosenDrive) {
