@@ -52,11 +52,13 @@ int main() {
             if (kind == 0) {
                 table << 10 + i << " 1 0:" << 30 + i << " / /sys/fs/x" << i << " rw - cgroup2 cgroup2 rw\n";
             } else if (kind == 1) {
-                table << 10 + i << " 1 7:" << i << " / /snap/app" << i << " ro - squashfs /dev/loop" << i << " ro\n";
+                table << 10 + i << " 1 7:" << i << " / /snap/app" << i << " ro - squashfs /dev/loop" << i
+                      << " ro\n";
             } else if (kind == 2) {
                 table << 10 + i << " 1 8:1 /home /srv/bind" << i << " rw - ext4 /dev/sda1 rw\n";
             } else {
-                table << 10 + i << " 1 8:" << 16 + (i % 12) << " / /media/disk" << i << " rw - ext4 /dev/sdb rw\n";
+                table << 10 + i << " 1 8:" << 16 + (i % 12) << " / /media/disk" << i
+                      << " rw - ext4 /dev/sdb rw\n";
             }
         }
     }
@@ -80,8 +82,8 @@ int main() {
         for (int i = 0; i < 720; ++i) {
             usb.FirstUsbDrive();
         }
-        std::printf("hour %d of ticks (720): open files %d -> %d, resident %ld -> %ld KiB\n", hour, filesBefore,
-                    openFiles(), residentBefore, residentKiB());
+        std::printf("hour %d of ticks (720): open files %d -> %d, resident %ld -> %ld KiB\n", hour,
+                    filesBefore, openFiles(), residentBefore, residentKiB());
     }
     std::filesystem::remove_all(folder);
     return 0;
