@@ -1,0 +1,60 @@
+#include "tools/KillList.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(KillList, EntriesCaptionAndPattern) {
+    const std::vector<std::string> entries = {"calc", "Note*", "a\tb"};
+    for (const char* text : {"; tools\n  calc  \n\n   ;still a comment\nNote*\na\tb\n",
+                             "; tools\r\n  calc  \r\n\r\n   ;still a comment\r\nNote*\r\na\tb",
+                             "; tools\r  calc  \r\r   ;still a comment\rNote*\ra\tb\r"}) {
+        EXPECT_EQ(KillListEntries(text), entries);
+        EXPECT_EQ(KillMenuCaption(text), "Kill calc");
+    }
+    EXPECT_EQ(KillMenuCaption("; only\n\n  \n"), "Kill Processes");
+    EXPECT_EQ(EntryPattern("NOTEPAD", ".exe"), "notepad.exe");
+    EXPECT_EQ(EntryPattern("NOTEPAD", ""), "notepad");
+    EXPECT_EQ(EntryPattern("Note*", ".exe"), "note*");
+    EXPECT_EQ(EntryPattern("a.out", ".exe"), "a.out");
+}
+
+TEST(PatternMatches, TheWildcards) {
+    static const std::string kLongName(100000, 'a'); // a pattern that backtracking would never finish
+    struct Case {
+        const char* pattern;
+        const char* name;
+        bool matches;
+    };
+    const Case cases[] = {
+        {"notepad", "notepad", true},
+        {"notepad", "NOTEPAD", true},
+        {"notepad", "notepadx", false},
+        {"note*", "notepad", true},
+        {"*", "", true},
+        {"*updater*", "myupdater2", true},
+        {"n?te", "note", true},
+        {"n?te", "nte", false},
+        {"v#", "v7", true},
+        {"v#", "vx", false},
+        {"[a-c]x", "bx", true},
+        {"[a-c]x", "dx", false},
+        {"[!a-c]x", "dx", true},
+        {"[!a-c]x", "ax", false},
+        {"[xyz]", "Y", true},
+        {"a[b", "a[b", true},
+        {"*.exe", "setup.exe", true},
+        {"*.exe", "setup.ex", false},
+        {"a*b*c", "aXbYc", true},
+        {"a*b*c", "aXbY", false},
+        {"**x", "x", true},
+        {"", "", true},
+        {"", "a", false},
+        {"*a*a*a*a*b", kLongName.c_str(), false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(PatternMatches(c.pattern, c.name), c.matches) << c.pattern << " / " << c.name;
+    }
+}
+
+} // namespace
