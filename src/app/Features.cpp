@@ -8,6 +8,7 @@
 #include "monitor/TrafficMonitor.h"
 #include "placement/Placement.h"
 #include "platform/Platform.h"
+#include "tools/ProcessKiller.h"
 #include "tools/ShellLaunchers.h"
 #include "tools/SpeakerMute.h"
 #include "tray/TrayIcon.h"
@@ -40,6 +41,7 @@ FeatureSet MakeFeatures(FeatureContext& c) {
     add(set, std::make_unique<ShellLaunchers>(*c.platform.shell));
     set.alert = std::make_unique<AlertWindows>(*c.platform.sound);
     add(set, std::make_unique<SpeakerMute>(*c.platform.speakers));
+    add(set, std::make_unique<ProcessKiller>(c.platform, c.appFolder));
     add(set, std::make_unique<RemovableDrives>(c.platform, c.host, c.window, *c.controls.Graph(), *set.alert,
                                                c.keyState));
     return set;

@@ -2,12 +2,26 @@
 
 #include "platform/IAutostart.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <limits>
+
+std::string ReadTextFile(const std::string& path, std::size_t maxBytes) {
+    std::string text;
+    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+        char chunk[4096];
+        std::size_t read = 0;
+        while (text.size() < maxBytes && (read = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+            text.append(chunk, std::min(read, maxBytes - text.size()));
+        }
+        std::fclose(file);
+    }
+    return text;
+}
 
 bool FileExists(const std::string& path) {
     // C streams: a C++ file stream brings up the library's locale machinery,

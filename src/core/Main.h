@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by every subsystem: files in the program's folder, the
 // conversions of settings text, and number patterns.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,6 +12,8 @@ class IAutostart;
 // True when the file exists and holds at least one byte; false when it is
 // empty, missing or can't be read.
 bool FileExists(const std::string& path);
+// The file's first maxBytes bytes; empty when it cannot be read.
+std::string ReadTextFile(const std::string& path, std::size_t maxBytes);
 
 // The program's own folder with the path separator appended when missing.
 std::string AppFolderFrom(const std::string& programFolder);

@@ -7,6 +7,7 @@
 #include "IInstanceLock.h"
 #include "INetworkTable.h"
 #include "IPowerStatus.h"
+#include "IProcesses.h"
 #include "ISettingsStore.h"
 #include "IShell.h"
 #include "ISound.h"
@@ -29,6 +30,7 @@ struct Platform {
     std::unique_ptr<IAutostart> autostart;
     std::unique_ptr<IDrives> drives;
     std::unique_ptr<ISpeakers> speakers;
+    std::unique_ptr<IProcesses> processes;
 };
 
 // Builds the implementations of the platform this program was compiled for.

@@ -5,6 +5,7 @@
 #include "fakes/FakeDrives.h"
 #include "fakes/FakeInstanceLock.h"
 #include "fakes/FakeNetworkTable.h"
+#include "fakes/FakeProcesses.h"
 #include "fakes/FakeSettingsStore.h"
 #include "fakes/FakeShell.h"
 #include "fakes/FakeSound.h"
@@ -31,6 +32,7 @@ struct FakePlatform {
         platform.autostart = std::make_unique<FakeAutostart>();
         platform.drives = std::make_unique<FakeDrives>();
         platform.speakers = std::make_unique<FakeSpeakers>();
+        platform.processes = std::make_unique<FakeProcesses>();
         table().rows = {FakeNetworkTable::row("Loopback (lo)", 0, 0, 5, 0),
                         FakeNetworkTable::row("Intel Ethernet (eth0)", 2048, 1000, 5, 1000000000),
                         FakeNetworkTable::row("veth (v0)", 0, 0, 2, 0)};

@@ -1,4 +1,7 @@
 #include "tools/KillList.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeProcesses.h"
+#include "tools/ProcessKill.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +58,37 @@ TEST(PatternMatches, TheWildcards) {
     for (const Case& c : cases) {
         EXPECT_EQ(PatternMatches(c.pattern, c.name), c.matches) << c.pattern << " / " << c.name;
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(KillListedProcesses, EndsOnlyOwnMatchesAndForcesTheStubbornAfterTheGrace) {
+    FakeProcesses p;
+    FakeClock clock;
+    p.add(1, "init");
+    p.add(2, "kthreadd", 0, true);
+    p.add(100, "trafalo"); // this program
+    p.add(200, "notepad");
+    p.add(201, "notepadx");
+    p.add(202, "NotePad");
+    p.add(203, "notepad", 0); // another user's
+    p.add(204, "stubborn");
+    p.stubborn = {204};
+    int waited = 0;
+    KillListedProcesses("notepad\n*\n", p, clock, "", [&](int ms) {
+        clock.ms += ms;
+        waited += ms;
+        return true;
+    });
+    EXPECT_EQ(p.sent, (std::vector<std::string>{"TERM 200", "TERM 202", "TERM 201", "TERM 204", "KILL 204"}));
+    EXPECT_EQ(waited, 2000); // only the stubborn one was waited for
+    std::vector<std::int32_t> left;
+    for (const ProcessEntry& e : p.table) {
+        left.push_back(e.pid);
+    }
+    EXPECT_EQ(left, (std::vector<std::int32_t>{1, 2, 100, 203}));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "LinuxInstanceLock.h"
 #include "LinuxNetworkTable.h"
 #include "LinuxPowerStatus.h"
+#include "LinuxProcesses.h"
 #include "LinuxShell.h"
 #include "LinuxSystemInfo.h"
 #include "PulseSpeakers.h"
@@ -50,6 +51,7 @@ Platform createPlatform() {
                                                                   : config.toStdString() + "/autostart");
     p.drives = std::make_unique<LinuxDrives>();
     p.speakers = std::make_unique<PulseSpeakers>();
+    p.processes = std::make_unique<LinuxProcesses>();
     return p;
 }
 

@@ -1,0 +1,50 @@
+#include "tools/ProcessKiller.h"
+
+#include "core/LongOperation.h"
+#include "core/Main.h"
+#include "platform/Platform.h"
+#include "tools/KillList.h"
+#include "tools/ProcessKill.h"
+
+namespace {
+
+constexpr const char* kKillListName = "killlist.txt";
+constexpr std::size_t kMaxListBytes = 1 << 20;
+
+} // namespace
+
+ProcessKiller::ProcessKiller(Platform& platform, std::string appFolder)
+    : m_platform(platform), m_appFolder(std::move(appFolder)) {}
+
+std::string ProcessKiller::listPath() const {
+    return m_appFolder + kKillListName;
+}
+
+void ProcessKiller::start(const StartupSettings&) {
+    // The caption is read once, at start-up.
+    m_visible = FileExists(listPath());
+    if (m_visible) {
+        m_caption = KillMenuCaption(ReadTextFile(listPath(), kMaxListBytes));
+    }
+}
+
+void ProcessKiller::addMenuItems(MenuBuilder& menu) {
+    menu.add(MenuItem("mnuKillProcesses", MenuCaptionOf(m_caption), m_visible));
+}
+
+bool ProcessKiller::ownsCommand(std::string_view name) const {
+    return name == "mnuKillProcesses";
+}
+
+void ProcessKiller::runCommand(std::string_view, std::int16_t) {
+    mnuKillProcesses_Click();
+}
+
+void ProcessKiller::mnuKillProcesses_Click() {
+    auto operation = LongOperation::Begin(&m_context, "kill");
+    if (!operation || !FileExists(listPath())) {
+        return;
+    }
+    KillListedProcesses(ReadTextFile(listPath(), kMaxListBytes), *m_platform.processes, *m_platform.clock,
+                        executableSuffix(), [&operation](int maxMs) { return operation->Wait(maxMs); });
+}

@@ -1,0 +1,30 @@
+#pragma once
+// "Kill <first entry>": ends the processes named in "killlist.txt" beside
+// the program. The item shows only when the file holds something at start-up.
+#include "core/Feature.h"
+
+#include <QObject>
+#include <string>
+
+struct Platform;
+
+class ProcessKiller : public Feature {
+public:
+    ProcessKiller(Platform& platform, std::string appFolder);
+
+    void start(const StartupSettings& settings) override;
+    void addMenuItems(MenuBuilder& menu) override;
+    bool ownsCommand(std::string_view name) const override;
+    void runCommand(std::string_view name, std::int16_t index) override;
+
+    void mnuKillProcesses_Click();
+
+private:
+    std::string listPath() const;
+
+    Platform& m_platform;
+    std::string m_appFolder;
+    std::string m_caption = "Kill Processes";
+    bool m_visible = false;
+    QObject m_context; // guards the command across the window's end
+};
