@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# "Kill <entry>" through the real program, on copies of sleep the test starts
+# under chosen names: matches end within a second, near names survive, a
+# process that ignores SIGTERM ends after the grace, LF and CRLF lists behave
+# alike, another user's copy survives a widget run as root, and "*" run by a
+# user of the test's own leaves that widget alive. Root only (for that user).
+# (choose and geometry set x and y: the test keeps its own names apart.)
+#   killer_test.sh PATH_TO_TRAFALO
+set -u
+if [ "$(id -u)" != 0 ]; then
+    echo "skipped: needs root for a user of its own"
+    exit 77
+fi
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/desktop.sh"
+source "$here/desktop_lib.sh"
+
+desktop_start
+T=$DESKTOP_DIR
+user=trafalo-kill-test
+useradd --system --no-create-home --shell /usr/sbin/nologin "$user" 2>/dev/null
+uid=$(id -u "$user")
+started=()
+pid=""
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    for p in "${started[@]}"; do kill -KILL "$p" 2>/dev/null; done
+    pkill -KILL -u "$uid" 2>/dev/null
+    userdel "$user" 2>/dev/null
+    [ "$failures" = 0 ] || cp "$T"/*.log "${TRAFALO_LOGS:-/tmp}/" 2>/dev/null
+    desktop_stop
+}
+trap cleanup EXIT
+
+# The program in a folder of its own, with its list beside it.
+prog=$(mktemp -d /tmp/trafalo-kill.XXXXXX)
+chmod 755 "$prog"
+cp "$(readlink -f "$1")" "$prog/trafalo"
+for name in notepad notepadx stubborn calc; do cp /bin/sleep "$prog/$name"; done
+run() { # name [user]: a copy of sleep under that name
+    if [ -n "${2:-}" ]; then
+        setpriv --reuid="$uid" --regid="$uid" --clear-groups "$prog/$1" 600 &
+    else
+        "$prog/$1" 600 &
+    fi
+    started+=($!)
+    last=$!
+}
+alive() { kill -0 "$1" 2>/dev/null && [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" != Z ]; }
+wait_gone() { # tenths pid...
+    local i p left
+    for i in $(seq 1 "$1"); do
+        left=0
+        for p in "${@:2}"; do alive "$p" && left=1; done
+        [ "$left" = 0 ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+start() {
+    mkdir -p "$XDG_CONFIG_HOME/Trafalo"
+    printf '[Setting]\nConnection=0\nSmallUI=0\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+    "$prog/trafalo" >>"$T/trafalo.log" 2>&1 &
+    pid=$!
+    wait_window
+    sleep 0.5
+}
+kill_command() { choose Down 7; } # below Task Manager
+
+# 1. An LF list: three copies of notepad end within a second, notepadx and
+# another user's notepad survive.
+printf '; editors\n  notepad  \n' >"$prog/killlist.txt"
+run notepad; a=$last; run notepad; b=$last; run notepad; c=$last
+run notepadx; near=$last
+run notepad other; theirs=$last
+start
+
+kill_command
+check "three copies of notepad end within a second" wait_gone 10 "$a" "$b" "$c"
+check "notepadx survives \"notepad\"" alive "$near"
+check "another user's notepad survives a widget run as root" alive "$theirs"
+check "the widget lives on" alive "$pid"
+stop_trafalo "$pid"
+pid=""
+
+# 2. A CRLF list: a copy that ignores SIGTERM ends after the grace.
+printf 'calc\r\nstubborn\r\n' >"$prog/killlist.txt"
+run calc; k=$last
+bash -c 'trap "" TERM; exec "$0" 600' "$prog/stubborn" &
+s=$!
+started+=($s)
+start
+t0=$(date +%s%N)
+kill_command
+check "calc from a CRLF list ends within a second" wait_gone 10 "$k"
+check "the one that ignores SIGTERM still runs at first" alive "$s"
+check "and ends after the grace" wait_gone 40 "$s"
+t1=$(date +%s%N)
+check "about 2 s after the command ($(((t1 - t0) / 1000000)) ms)" [ $(((t1 - t0) / 1000000)) -ge 1800 ]
+stop_trafalo "$pid"
+pid=""
+
+# 3. "*" in the list of a widget run by the test's own user: its copies end,
+# the widget itself does not.
+home=$(mktemp -d /tmp/trafalo-kill-home.XXXXXX)
+mkdir -p "$home/config/Trafalo"
+printf '[Setting]\nConnection=0\nSmallUI=0\n' >"$home/config/Trafalo/Trafalo.ini"
+chown -R "$uid:$uid" "$home"
+chmod 700 "$home"
+printf '*\n' >"$prog/killlist.txt"
+run calc other; mine=$last
+setpriv --reuid="$uid" --regid="$uid" --clear-groups env HOME="$home" XDG_CONFIG_HOME="$home/config" \
+    XDG_RUNTIME_DIR="$home" DBUS_SESSION_BUS_ADDRESS= "$prog/trafalo" >>"$T/user.log" 2>&1 &
+pid=$!
+started+=($pid)
+wait_window
+sleep 0.5
+kill_command
+check "\"*\" ends the user's copy" wait_gone 30 "$mine"
+sleep 0.5
+check "and leaves the widget alive" alive "$pid"
+check "and every process of others" alive "$near"
+kill "$pid"
+pid=""
+rm -rf "$home" "$prog"
+
+echo "# $passes passed, $failures failed"
+[ "$failures" = 0 ]
