@@ -11,6 +11,7 @@
 #include "tools/ProcessKiller.h"
 #include "tools/ShellLaunchers.h"
 #include "tools/SpeakerMute.h"
+#include "tools/TaskbarToggle.h"
 #include "tray/TrayIcon.h"
 
 namespace {
@@ -41,6 +42,7 @@ FeatureSet MakeFeatures(FeatureContext& c) {
     add(set, std::make_unique<ShellLaunchers>(*c.platform.shell));
     set.alert = std::make_unique<AlertWindows>(*c.platform.sound);
     add(set, std::make_unique<SpeakerMute>(*c.platform.speakers));
+    add(set, std::make_unique<TaskbarToggle>(*c.platform.taskbar));
     add(set, std::make_unique<ProcessKiller>(c.platform, c.appFolder));
     add(set, std::make_unique<RemovableDrives>(c.platform, c.host, c.window, *c.controls.Graph(), *set.alert,
                                                c.keyState));

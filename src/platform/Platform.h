@@ -13,6 +13,7 @@
 #include "ISound.h"
 #include "ISpeakers.h"
 #include "ISystemInfo.h"
+#include "ITaskbar.h"
 
 #include <functional>
 #include <memory>
@@ -31,6 +32,7 @@ struct Platform {
     std::unique_ptr<IDrives> drives;
     std::unique_ptr<ISpeakers> speakers;
     std::unique_ptr<IProcesses> processes;
+    std::unique_ptr<ITaskbar> taskbar;
 };
 
 // Builds the implementations of the platform this program was compiled for.

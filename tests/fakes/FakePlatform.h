@@ -11,6 +11,7 @@
 #include "fakes/FakeSound.h"
 #include "fakes/FakeSpeakers.h"
 #include "fakes/FakeSystemInfo.h"
+#include "fakes/FakeTaskbar.h"
 #include "platform/Platform.h"
 
 class FakePower : public IPowerStatus {
@@ -33,6 +34,7 @@ struct FakePlatform {
         platform.drives = std::make_unique<FakeDrives>();
         platform.speakers = std::make_unique<FakeSpeakers>();
         platform.processes = std::make_unique<FakeProcesses>();
+        platform.taskbar = std::make_unique<FakeTaskbar>();
         table().rows = {FakeNetworkTable::row("Loopback (lo)", 0, 0, 5, 0),
                         FakeNetworkTable::row("Intel Ethernet (eth0)", 2048, 1000, 5, 1000000000),
                         FakeNetworkTable::row("veth (v0)", 0, 0, 2, 0)};

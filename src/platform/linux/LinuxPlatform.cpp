@@ -7,6 +7,7 @@
 #include "LinuxProcesses.h"
 #include "LinuxShell.h"
 #include "LinuxSystemInfo.h"
+#include "LinuxTaskbar.h"
 #include "PulseSpeakers.h"
 #include "XdgAutostart.h"
 #include "platform/Platform.h"
@@ -52,6 +53,7 @@ Platform createPlatform() {
     p.drives = std::make_unique<LinuxDrives>();
     p.speakers = std::make_unique<PulseSpeakers>();
     p.processes = std::make_unique<LinuxProcesses>();
+    p.taskbar = std::make_unique<LinuxTaskbar>(qEnvironmentVariable("XDG_CURRENT_DESKTOP").toStdString());
     return p;
 }
 

@@ -1,7 +1,9 @@
-#include "tools/KillList.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeProcesses.h"
+#include "fakes/FakeTaskbar.h"
+#include "tools/KillList.h"
 #include "tools/ProcessKill.h"
+#include "tools/modTaskbar.h"
 
 #include <gtest/gtest.h>
 
@@ -89,6 +91,42 @@ TEST(KillListedProcesses, EndsOnlyOwnMatchesAndForcesTheStubbornAfterTheGrace) {
         left.push_back(e.pid);
     }
     EXPECT_EQ(left, (std::vector<std::int32_t>{1, 2, 100, 203}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(ToggleTaskbar, TheTaskbarsOwnStateDecides) {
+    struct Case {
+        std::uint32_t state;
+        bool keepVisible;
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {1, true, {"set 2", "show"}},  // auto-hide on: off, and shown
+        {2, true, {"set 2", "show"}},  // always on top only: stays off
+        {0, true, {"set 3"}},          // off: on, the window left visible
+        {0, false, {"set 3", "hide"}}, // off, not kept visible: hidden too
+    };
+    for (const Case& c : cases) {
+        FakeTaskbar taskbar;
+        taskbar.state = c.state;
+        ToggleTaskbar(taskbar, c.keepVisible);
+        EXPECT_EQ(taskbar.calls, c.calls) << c.state;
+    }
+}
+
+TEST(EncodeAppBarData, LittleEndianFields) {
+    AppBarData d;
+    d.cbSize = 36;
+    d.hWnd = 0x00010203;
+    d.left = -1;
+    d.lParam = 3;
+    const std::array<std::uint8_t, 36> expected = {36, 0, 0, 0, 3,    2,    1,    0,    0, 0, 0, 0,
+                                                   0,  0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0,
+                                                   0,  0, 0, 0, 0,    0,    0,    0,    3, 0, 0, 0};
+    EXPECT_EQ(EncodeAppBarData(d), expected);
 }
 
 } // namespace

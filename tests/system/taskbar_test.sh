@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# "Toggle Taskbar" through the real program against stand-ins of the Xfce
+# and Plasma panels on the session bus: two toggles set auto-hide and clear
+# it; on GNOME nothing is called and nothing fails.
+#   taskbar_test.sh PATH_TO_TRAFALO
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+trafalo=$(readlink -f "$1")
+source "$here/../../scripts/desktop.sh"
+source "$here/desktop_lib.sh"
+
+desktop_start
+T=$DESKTOP_DIR
+pid=""
+stub=""
+cleanup() {
+    [ -n "$pid" ] && stop_trafalo "$pid"
+    [ -n "$stub" ] && kill "$stub" 2>/dev/null
+    desktop_stop
+}
+trap cleanup EXIT
+mkdir -p "$XDG_CONFIG_HOME/Trafalo"
+start() { # XDG_CURRENT_DESKTOP
+    printf '[Setting]\nConnection=0\nSmallUI=0\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+    XDG_CURRENT_DESKTOP=$1 "$trafalo" >>"$T/trafalo.log" 2>&1 &
+    pid=$!
+    wait_window
+    sleep 0.5
+}
+stand_in() { # template bus-name
+    : >"$T/calls.log"
+    /usr/bin/python3 -m dbusmock --template "$here/$1" -l "$T/calls.log" >"$T/stub.log" 2>&1 &
+    stub=$!
+    for i in $(seq 1 50); do
+        gdbus introspect --session -d "$2" -o / >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+stop_stand_in() { kill "$stub"; wait "$stub" 2>/dev/null; stub=""; }
+toggle() { choose Down 6; } # "Toggle Taskbar", below Toggle Mute
+behavior() { # panel
+    gdbus call --session -d org.xfce.Xfconf -o /org/xfce/Xfconf -m org.xfce.Xfconf.GetProperty xfce4-panel \
+        "/panels/panel-$1/autohide-behavior" | sed -E 's/.* ([0-9]+)>.*/\1/'
+}
+
+stand_in xfconf_stub.py org.xfce.Xfconf
+start XFCE
+toggle
+check "Xfce: the task list's panel hides itself ($(behavior 2)), the other is left alone ($(behavior 1))" \
+    bash -c "[ '$(behavior 2)' = 2 ] && [ '$(behavior 1)' = 0 ]"
+toggle
+check "a second toggle clears it ($(behavior 2))" [ "$(behavior 2)" = 0 ]
+stop_trafalo "$pid"
+pid=""
+
+calls=$(grep -c Property "$T/calls.log")
+start GNOME
+toggle
+check "GNOME: nothing is called on any panel" [ "$(grep -c Property "$T/calls.log")" = "$calls" ]
+check "and the widget runs on" kill -0 "$pid"
+stop_trafalo "$pid"
+pid=""
+stop_stand_in
+
+stand_in plasma_stub.py org.kde.plasmashell
+start KDE
+toggle
+check "Plasma: the panel hides itself" grep -q "p.hiding = 'autohide'" "$T/calls.log"
+toggle
+check "a second toggle clears it" grep -q "p.hiding = 'none'" "$T/calls.log"
+stop_trafalo "$pid"
+pid=""
+
+echo "# $passes passed, $failures failed"
+[ "$failures" = 0 ]
