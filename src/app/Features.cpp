@@ -8,6 +8,7 @@
 #include "monitor/TrafficMonitor.h"
 #include "placement/Placement.h"
 #include "platform/Platform.h"
+#include "tools/IpAddresses.h"
 #include "tools/ProcessKiller.h"
 #include "tools/ShellLaunchers.h"
 #include "tools/SpeakerMute.h"
@@ -44,6 +45,8 @@ FeatureSet MakeFeatures(FeatureContext& c) {
     add(set, std::make_unique<SpeakerMute>(*c.platform.speakers));
     add(set, std::make_unique<TaskbarToggle>(*c.platform.taskbar));
     add(set, std::make_unique<ProcessKiller>(c.platform, c.appFolder));
+    IpAddresses* ip = add(set, std::make_unique<IpAddresses>(c.platform, c.host, c.controls));
+    set.monitor->RefreshIpAddresses = [ip] { ip->lblIP_DblClick(); };
     add(set, std::make_unique<RemovableDrives>(c.platform, c.host, c.window, *c.controls.Graph(), *set.alert,
                                                c.keyState));
     return set;

@@ -41,7 +41,6 @@ void WindowCommands::addMenuItems(MenuBuilder& menu) {
         menu.add(std::move(type));
     }
     menu.add(MenuToggle("mnuPopupTransparent", "Transparent", o.transparent, v));
-    menu.add(MenuToggle("mnuShowRealIP", "Show Real IP Address", o.showRealIP));
     menu.add(MenuToggle("mnuPopupAlwaysOnTop", "Always on top", o.alwaysOnTop, v));
     menu.add(MenuToggle("mnuPopupStartWithWindows", "Start with Windows", o.startWithWindows, v));
     menu.add(MenuItem("mnuPopupAbout", "About Trafalo"));
@@ -49,22 +48,17 @@ void WindowCommands::addMenuItems(MenuBuilder& menu) {
 }
 
 bool WindowCommands::ownsCommand(std::string_view name) const {
-    static const std::string_view kNames[] = {
-        "mnuWindowType",       "mnuPopupTransparent",      "mnuShowRealIP",
-        "mnuPopupAlwaysOnTop", "mnuPopupStartWithWindows", "mnuPopupAbout",
-        "mnuPopupExit"};
+    static const std::string_view kNames[] = {"mnuWindowType",       "mnuPopupTransparent",
+                                              "mnuPopupAlwaysOnTop", "mnuPopupStartWithWindows",
+                                              "mnuPopupAbout",       "mnuPopupExit"};
     return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
 }
 
 void WindowCommands::runCommand(std::string_view name, std::int16_t index) {
-    Options& o = m_host.options();
     if (name == "mnuWindowType") {
         m_host.setDisplayMode(index);
     } else if (name == "mnuPopupTransparent") {
         mnuPopupTransparent_Click();
-    } else if (name == "mnuShowRealIP") {
-        // The addresses are refreshed by the IP address tool, once it is part of the window.
-        o.showRealIP = !o.showRealIP;
     } else if (name == "mnuPopupAlwaysOnTop") {
         mnuPopupAlwaysOnTop_Click();
     } else if (name == "mnuPopupStartWithWindows") {
@@ -90,7 +84,6 @@ void WindowCommands::addSettings(SettingsList& keys) const {
     keys.emplace_back(kKeyAlwaysOnTop, BoolText(o.alwaysOnTop));
     keys.emplace_back(kKeyTransparent, BoolText(o.transparent));
     keys.emplace_back(kKeySmallUI, std::to_string(m_host.displayMode()));
-    keys.emplace_back(kKeyShowRealIP, BoolText(o.showRealIP));
 }
 
 void WindowCommands::mnuPopupTransparent_Click() {

@@ -238,8 +238,9 @@ bool TrafficMonitor::soundOnError() {
 }
 
 void TrafficMonitor::refreshIpAddresses() {
-    // The address labels are filled by the IP address tool; nothing to
-    // refresh until it is part of the window.
+    if (RefreshIpAddresses) {
+        RefreshIpAddresses();
+    }
 }
 
 void TrafficMonitor::refreshTrafficDisplay(std::int32_t& download, std::int32_t& upload) {

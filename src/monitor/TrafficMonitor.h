@@ -32,6 +32,9 @@ public:
     void addSettings(SettingsList& keys) const override;
     void stop() override;
 
+    // Refreshes the address labels when the link comes back (set by the window).
+    std::function<void()> RefreshIpAddresses;
+
     // The per-sample display entry point.
     void RefreshTrafficDisplay(std::int32_t& download, std::int32_t& upload);
     // Runs after each sample drawn while the window is hidden, with whether

@@ -5,6 +5,7 @@
 #include "IClock.h"
 #include "IDrives.h"
 #include "IInstanceLock.h"
+#include "ILocalAddress.h"
 #include "INetworkTable.h"
 #include "IPowerStatus.h"
 #include "IProcesses.h"
@@ -33,6 +34,7 @@ struct Platform {
     std::unique_ptr<ISpeakers> speakers;
     std::unique_ptr<IProcesses> processes;
     std::unique_ptr<ITaskbar> taskbar;
+    std::unique_ptr<ILocalAddress> localAddress;
 };
 
 // Builds the implementations of the platform this program was compiled for.

@@ -14,6 +14,11 @@
 #include "fakes/FakeTaskbar.h"
 #include "platform/Platform.h"
 
+class FakeLocalAddress : public ILocalAddress {
+public:
+    std::string lookup() override { return "192.168.1.10"; }
+};
+
 class FakePower : public IPowerStatus {
 public:
     std::optional<PowerStatus> read() override { return status; }
@@ -35,6 +40,7 @@ struct FakePlatform {
         platform.speakers = std::make_unique<FakeSpeakers>();
         platform.processes = std::make_unique<FakeProcesses>();
         platform.taskbar = std::make_unique<FakeTaskbar>();
+        platform.localAddress = std::make_unique<FakeLocalAddress>();
         table().rows = {FakeNetworkTable::row("Loopback (lo)", 0, 0, 5, 0),
                         FakeNetworkTable::row("Intel Ethernet (eth0)", 2048, 1000, 5, 1000000000),
                         FakeNetworkTable::row("veth (v0)", 0, 0, 2, 0)};

@@ -2,6 +2,7 @@
 #include "CanberraSound.h"
 #include "LinuxDrives.h"
 #include "LinuxInstanceLock.h"
+#include "LinuxLocalAddress.h"
 #include "LinuxNetworkTable.h"
 #include "LinuxPowerStatus.h"
 #include "LinuxProcesses.h"
@@ -53,6 +54,7 @@ Platform createPlatform() {
     p.drives = std::make_unique<LinuxDrives>();
     p.speakers = std::make_unique<PulseSpeakers>();
     p.processes = std::make_unique<LinuxProcesses>();
+    p.localAddress = std::make_unique<LinuxLocalAddress>();
     p.taskbar = std::make_unique<LinuxTaskbar>(qEnvironmentVariable("XDG_CURRENT_DESKTOP").toStdString());
     return p;
 }

@@ -1,0 +1,52 @@
+#pragma once
+// The IP address labels: this computer's address, or with "Show Real IP
+// Address" the public one an echo page answers with. Fetched only when asked:
+// a double click on either label, the menu command, the Normal layout while
+// the labels are still empty, the link coming back.
+#include "core/Feature.h"
+
+#include <QObject>
+#include <cstdint>
+#include <string>
+
+class QLabel;
+class QNetworkAccessManager;
+class QNetworkReply;
+class WindowControls;
+struct Platform;
+
+class IpAddresses : public Feature, public QObject {
+public:
+    IpAddresses(Platform& platform, WindowHost& host, WindowControls& controls);
+    ~IpAddresses() override;
+
+    void start(const StartupSettings& settings) override;
+    void modeChanged(std::int32_t mode) override;
+    void addMenuItems(MenuBuilder& menu) override;
+    bool ownsCommand(std::string_view name) const override;
+    void runCommand(std::string_view name, std::int16_t index) override;
+    void addSettings(SettingsList& keys) const override;
+
+    // Refreshes both labels; the answer arrives later and a newer request's wins.
+    void lblIP_DblClick();
+    void mnuShowRealIP_Click();
+
+    // The longest a page may take, and the most of it that is read.
+    static constexpr int kFetchTimeoutMs = 10000;
+    static constexpr std::int64_t kMaxPageBytes = 4096;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void show(std::uint64_t request, const std::string& caption);
+    void fetchPage(std::uint64_t request);
+
+    Platform& m_platform;
+    WindowHost& m_host;
+    QLabel* m_lblIP;
+    QLabel* m_lblIPShadow;
+    QNetworkAccessManager* m_network = nullptr; // made with the first page fetch
+    QNetworkReply* m_reply = nullptr;
+    std::uint64_t m_request = 0;
+};
