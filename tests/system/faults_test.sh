@@ -187,5 +187,6 @@ check "the X server gone, the place moved to 4 s before is saved ($(ini Left),$(
 check "no sanitizer report from the program" bash -c "! grep -E 'Sanitizer|runtime error' '$log'"
 grep -E -A12 'Sanitizer|runtime error' "$log" | head -40
 
+[ "$failures" = 0 ] || { echo "# the program's log, last lines:"; tail -n 25 "$log" | sed 's/^/#   /'; }
 echo "$passes passed, $failures failed"
 [ "$failures" = 0 ]
