@@ -6,15 +6,14 @@
 #include "platform/Platform.h"
 #include "tools/modIP.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QPointer>
-#include <thread>
+#include <QThread>
+#include <memory>
 
 IpAddresses::IpAddresses(Platform& platform, WindowHost& host, WindowControls& controls)
     : m_platform(platform), m_host(host), m_lblIP(controls.Label("lblIP")),
@@ -69,23 +68,15 @@ void IpAddresses::lblIP_DblClick() {
         fetchPage(request);
         return;
     }
-    // The name service may take seconds: asked off the window's thread.
+    // The name service may take seconds: asked off the window's thread. The
+    // thread ends by itself; its answer is shown if this is still here.
     ILocalAddress* local = m_platform.localAddress.get();
-    const QPointer<QObject> guard(this);
-    std::thread([local, guard, request] {
-        const std::string address = local->lookup();
-        QCoreApplication* app = QCoreApplication::instance();
-        if (app) {
-            QMetaObject::invokeMethod(
-                app,
-                [guard, request, address] {
-                    if (auto* self = static_cast<IpAddresses*>(guard.data())) {
-                        self->show(request, LocalAddressCaption(address));
-                    }
-                },
-                Qt::QueuedConnection);
-        }
-    }).detach();
+    auto address = std::make_shared<std::string>();
+    QThread* worker = QThread::create([local, address] { *address = local->lookup(); });
+    QObject::connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    QObject::connect(worker, &QThread::finished, this,
+                     [this, address, request] { show(request, LocalAddressCaption(*address)); });
+    worker->start();
 }
 
 void IpAddresses::fetchPage(std::uint64_t request) {

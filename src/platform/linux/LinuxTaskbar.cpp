@@ -85,7 +85,7 @@ QString plasma(const QString& script) {
 
 } // namespace
 
-LinuxTaskbar::LinuxTaskbar(std::string desktop) : m_desktop(Desktop::None) {
+LinuxTaskbar::LinuxTaskbar(const std::string& desktop) : m_desktop(Desktop::None) {
     const QStringList names = QString::fromStdString(desktop).split(QLatin1Char(':'));
     for (const QString& name : names) {
         if (name.compare(QLatin1String("XFCE"), Qt::CaseInsensitive) == 0) {

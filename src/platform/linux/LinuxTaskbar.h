@@ -11,7 +11,7 @@
 class LinuxTaskbar : public ITaskbar {
 public:
     // desktop: the value of XDG_CURRENT_DESKTOP.
-    explicit LinuxTaskbar(std::string desktop);
+    explicit LinuxTaskbar(const std::string& desktop);
     std::uint32_t getState() override;
     void setState(std::uint32_t state) override;
     void showWindow(bool) override {}
