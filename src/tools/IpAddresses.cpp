@@ -29,8 +29,6 @@ IpAddresses::~IpAddresses() {
     }
 }
 
-void IpAddresses::start(const StartupSettings&) {}
-
 void IpAddresses::modeChanged(std::int32_t mode) {
     // The Normal layout shows the labels: fill them the first time.
     if (mode == 0 && m_lblIP->toolTip().isEmpty() && m_request == 0) {

@@ -20,7 +20,6 @@ public:
     IpAddresses(Platform& platform, WindowHost& host, WindowControls& controls);
     ~IpAddresses() override;
 
-    void start(const StartupSettings& settings) override;
     void modeChanged(std::int32_t mode) override;
     void addMenuItems(MenuBuilder& menu) override;
     bool ownsCommand(std::string_view name) const override;

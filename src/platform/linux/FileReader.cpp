@@ -31,6 +31,15 @@ bool ReadSmallFile(const char* path, std::string& out, std::size_t maxBytes) {
 
 ProcFile::ProcFile(const char* path) : m_path(path), m_fd(::open(path, O_RDONLY | O_CLOEXEC)) {}
 
+std::string ReadWordFile(const std::string& path) {
+    std::string text;
+    ReadSmallFile(path.c_str(), text, 64);
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
+        text.pop_back();
+    }
+    return text;
+}
+
 bool ProcFile::read(std::string& out, std::size_t maxBytes) {
     if (!m_fd.valid()) {
         m_fd.reset(::open(m_path, O_RDONLY | O_CLOEXEC));

@@ -39,15 +39,6 @@ constexpr int kShortCallMs = 60 * 1000;
 constexpr int kWaitStepMs = 50;
 constexpr int kMaxUnmountRounds = 16;
 
-std::string readWord(const std::string& path) {
-    std::string text;
-    ReadSmallFile(path.c_str(), text, 64);
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
-        text.pop_back();
-    }
-    return text;
-}
-
 bool exists(const std::string& path) {
     return ::access(path.c_str(), F_OK) == 0;
 }
@@ -231,10 +222,10 @@ std::int32_t LinuxDrives::blockType(std::uint32_t major, std::uint32_t minor) co
         folder = diskFolder(next);
     }
     const std::string name = folder.substr(folder.rfind('/') + 1);
-    if (name.rfind("sr", 0) == 0 || readWord(folder + "/device/type") == "5") {
+    if (name.rfind("sr", 0) == 0 || ReadWordFile(folder + "/device/type") == "5") {
         return kDriveCdRom;
     }
-    return readWord(folder + "/removable") == "1" ? kDriveRemovable : kDriveFixed;
+    return ReadWordFile(folder + "/removable") == "1" ? kDriveRemovable : kDriveFixed;
 }
 
 namespace {

@@ -30,12 +30,6 @@ std::optional<long long> number(const std::string& path) {
     return value;
 }
 
-std::string word(const std::string& path) {
-    std::string text;
-    ReadSmallFile(path.c_str(), text, 64);
-    return trimmed(text);
-}
-
 // A battery's charge in percent: "capacity", else energy or charge now over full.
 std::optional<int> batteryPercent(const std::string& folder) {
     if (const auto capacity = number(folder + "/capacity")) {
@@ -54,7 +48,7 @@ std::optional<int> batteryPercent(const std::string& folder) {
 // Only the machine's own batteries: a wireless mouse or headset reports its
 // battery as scope "Device" and must not pass for the laptop's charge.
 bool countsForSystem(const std::string& folder) {
-    const std::string scope = word(folder + "/scope");
+    const std::string scope = ReadWordFile(folder + "/scope");
     return scope.empty() || scope == "System";
 }
 
@@ -83,7 +77,7 @@ std::optional<PowerStatus> LinuxPowerStatus::read() {
     bool charging = false;
     for (const std::string& name : supplies) {
         const std::string folder = m_root + "/" + name;
-        const std::string type = word(folder + "/type");
+        const std::string type = ReadWordFile(folder + "/type");
         if (type == "Mains") {
             mainsListed = true;
             mainsOnline = mainsOnline || number(folder + "/online").value_or(0) != 0;
@@ -92,7 +86,7 @@ std::optional<PowerStatus> LinuxPowerStatus::read() {
             if (const auto percent = batteryPercent(folder)) {
                 ++batteries;
                 percentSum += *percent;
-                charging = charging || word(folder + "/status") == "Charging";
+                charging = charging || ReadWordFile(folder + "/status") == "Charging";
             }
         }
     }

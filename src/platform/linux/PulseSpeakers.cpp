@@ -233,7 +233,7 @@ void PulseSpeakers::beep(std::int32_t frequency, std::int32_t ms) {
         return; // only a server that answers is asked to play
     }
     constexpr std::uint32_t kRate = 44100;
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 1};
+    const pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 1};
     // Small buffers: with the defaults a short tone takes seconds to drain.
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<std::uint32_t>(-1);
@@ -242,7 +242,7 @@ void PulseSpeakers::beep(std::int32_t frequency, std::int32_t ms) {
     attr.minreq = static_cast<std::uint32_t>(-1);
     attr.fragsize = static_cast<std::uint32_t>(-1);
     int error = 0;
-    pa_simple* stream = m_api->simpleNew(nullptr, "Trafalo", PA_STREAM_PLAYBACK, nullptr, "Beep", &spec,
+    pa_simple* stream = m_api->simpleNew(nullptr, "Trafalo", PA_STREAM_PLAYBACK, nullptr, "Beep", &format,
                                          nullptr, &attr, &error);
     if (!stream) {
         return;
