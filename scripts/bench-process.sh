@@ -5,14 +5,25 @@
 # Qt window, the same window waking once a second, and waking once a second
 # to repaint a 366 x 77 picture.
 #   scripts/bench-process.sh [SECONDS]   (default 120)
+# TRAFALO_MODE=1|2 measures the Small or Tiny layout; TRAFALO_SETTINGS adds
+# lines to the settings (e.g. 'ShowRealIP=True' to load Qt Network's objects).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-120}
 cmake --preset release >/dev/null
 cmake --build --preset release --target trafalo bench_bare_window >/dev/null
 source scripts/desktop.sh
+started=()
+# Everything started is stopped, also when a step fails: no exit status of a
+# stopped process may end the clean-up half way.
+cleanup() {
+    set +e
+    [ ${#started[@]} -gt 0 ] && kill "${started[@]}" 2>/dev/null
+    for p in "${started[@]}"; do wait "$p" 2>/dev/null; done
+    desktop_stop
+}
+trap cleanup EXIT
 desktop_start --tray
-trap desktop_stop EXIT
 
 ticks=$(getconf CLK_TCK)
 cpu_ms() { awk -v t="$ticks" '{ print int(($14 + $15) * 1000 / t) }' "/proc/$1/stat"; }
@@ -24,17 +35,22 @@ rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
 pss_kib() { awk '/^Pss:/ { print $2 }' "/proc/$1/smaps_rollup"; }
 
 mkdir -p "$XDG_CONFIG_HOME/Trafalo"
-printf '[Setting]\nConnection=0\nSmallUI=%s\n' "${TRAFALO_MODE:-0}" >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+printf '[Setting]\nConnection=0\nSmallUI=%s\n%b\n' "${TRAFALO_MODE:-0}" "${TRAFALO_SETTINGS:-}" \
+    >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
 build/release/trafalo >/dev/null 2>&1 &
 widget=$!
+started+=("$widget")
 build/release/bench/bench_bare_window >/dev/null 2>&1 &
 bare=$!
+started+=("$bare")
 # The same empty window waking up once a second, as the sampler does, and
 # doing nothing, or repainting a picture the size of the graph.
 build/release/bench/bench_bare_window --tick 1000 >/dev/null 2>&1 &
 ticking=$!
+started+=("$ticking")
 build/release/bench/bench_bare_window --tick 1000 --paint >/dev/null 2>&1 &
 painting=$!
+started+=("$painting")
 /usr/bin/python3 - "$((seconds + 15))" <<'PY' &
 import socket, sys, time
 s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
@@ -45,6 +61,7 @@ while time.time() < end:  # about 1 MiB/s
     time.sleep(0.1)
 PY
 traffic=$!
+started+=("$traffic")
 sleep 10 # settle
 pids=("$widget" "$bare" "$ticking" "$painting")
 names=(trafalo "bare Qt6 window" "  + 1 s timer" "  + 1 s repaint")
@@ -63,5 +80,3 @@ for i in "${!pids[@]}"; do
         "$(echo "$(rss_kib "$pid") / 1024" | bc -l)" "$(echo "$(pss_kib "$pid") / 1024" | bc -l)"
 done
 printf 'resident memory ratio: %.2f\n' "$(echo "$(rss_kib "$widget") / $(rss_kib "$bare")" | bc -l)"
-kill "${pids[@]}" "$traffic" 2>/dev/null || true
-wait "${pids[@]}" "$traffic" 2>/dev/null || true

@@ -53,8 +53,8 @@ desktop_start() {
 desktop_stop() {
     local i
     for ((i = ${#DESKTOP_PIDS[@]} - 1; i >= 0; i--)); do
-        kill "${DESKTOP_PIDS[$i]}" 2>/dev/null
-        wait "${DESKTOP_PIDS[$i]}" 2>/dev/null
+        kill "${DESKTOP_PIDS[$i]}" 2>/dev/null || true
+        wait "${DESKTOP_PIDS[$i]}" 2>/dev/null || true
     done
     DESKTOP_PIDS=()
     [ -n "$DESKTOP_DIR" ] && rm -rf "$DESKTOP_DIR"

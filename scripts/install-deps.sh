@@ -13,6 +13,8 @@ packages=(
   # test: a virtual desktop, network namespaces
   xvfb xauth openbox trayer x11-utils xdotool imagemagick dbus libglib2.0-bin python3 python3-dbusmock
   iproute2 pulseaudio pulseaudio-utils bc faketime libfaketime util-linux
+  # test: the window read through its accessibility tree
+  at-spi2-core python3-pyatspi
   # test: drives taken off line by a real udisks2 on a private bus
   udisks2 e2fsprogs
 )

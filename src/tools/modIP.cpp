@@ -21,7 +21,9 @@ std::string_view trimmed(std::string_view text) {
 
 // VB's number-to-text: a space stands before a number that is not negative.
 std::string numberText(std::int32_t n) {
-    return n >= 0 ? " " + std::to_string(n) : std::to_string(n);
+    std::string text(n >= 0 ? " " : "");
+    text += std::to_string(n);
+    return text;
 }
 
 std::string plain(std::string_view text) {

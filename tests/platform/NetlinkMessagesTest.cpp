@@ -18,8 +18,9 @@ void pad4(Bytes& b) {
 }
 
 template <typename T> void append(Bytes& b, const T& value) {
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&value);
-    b.insert(b.end(), bytes, bytes + sizeof value);
+    const std::size_t at = b.size();
+    b.resize(at + sizeof value);
+    std::memcpy(b.data() + at, &value, sizeof value);
 }
 
 void attribute(Bytes& b, std::uint16_t type, const void* data, std::size_t size) {

@@ -200,7 +200,7 @@ TEST_P(ManyInterfaces, AreAllReadInIndexOrder) {
     int found = 0;
     for (const IfRow& row : *rows) {
         if (row.name.rfind("m", 0) == 0) {
-            EXPECT_EQ(row.name, "m" + std::to_string(found));
+            EXPECT_EQ(row.name, std::string("m").append(std::to_string(found)));
             EXPECT_EQ(row.operStatus, 2);
             ++found;
         }
