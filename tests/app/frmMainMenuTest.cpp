@@ -8,12 +8,9 @@
 
 #include "fakes/FakePlatform.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QComboBox>
 #include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QWindow>
@@ -146,90 +143,6 @@ TEST(frmMainMenu, APointerOverTheGraphBringsTheWindowForward) {
     window.Form_Unload();
 }
 
-TEST(frmMainMenu, ChoosingItemsRunsTheirCommands) {
-    FakePlatform fake;
-    fake.settings().put("SmallUI", "0");
-    TestWindow window(fake.platform);
-    ASSERT_TRUE(window.Form_Load());
-    window.show();
-    window.KeyState = [] { return Qt::KeyboardModifiers(); };
-    auto choose = [&window](const char* name) {
-        window.picTray_Click();
-        QAction* item = action(window.PopupMenu(), name);
-        ASSERT_NE(item, nullptr) << name;
-        item->trigger();
-        window.PopupMenu()->close();
-    };
-    choose("mnuPopupTransparent");
-    EXPECT_FALSE(window.CurrentOptions().transparent);
-    EXPECT_DOUBLE_EQ(window.windowOpacity(), 1.0);
-    choose("mnuPopupTransparent");
-    EXPECT_DOUBLE_EQ(window.windowOpacity(), 120.0 / 255.0);
-    choose("mnuPopupSound");
-    choose("mnuBattery");
-    choose("mnuShowRealIP");
-    choose("mnuShowExtendedButton");
-    EXPECT_FALSE(window.CurrentOptions().soundOnError || window.CurrentOptions().battery ||
-                 window.CurrentOptions().showRealIP || window.CurrentOptions().showExtendedButton);
-    choose("mnuTaskManager");
-    EXPECT_EQ(fake.shell().taskManagers, 1);
-    choose("mnuNetworkConnections");
-    EXPECT_EQ(fake.shell().networkConnections, 1);
-
-    window.picTray_Click();
-    QAction* small = nullptr;
-    for (QAction* a : window.PopupMenu()->findChildren<QAction*>(QStringLiteral("mnuWindowType"))) {
-        if (a->data().toInt() == 1) {
-            small = a;
-        }
-    }
-    ASSERT_NE(small, nullptr);
-    EXPECT_EQ(small->text(), "&Small - Traffic and IP");
-    small->trigger();
-    window.PopupMenu()->close();
-    EXPECT_EQ(window.DisplayMode, 1);
-    EXPECT_EQ(window.size(), QSize(366, 77));
-
-    window.RunMenuCommand("mnuNetCard", 1);
-    EXPECT_EQ(window.Controls().ConnectionList()->currentIndex(), 1);
-    EXPECT_EQ(fake.settings().main("Connection"), "1");
-    // Either item of the tray picture pair swaps the two marks.
-    window.RunMenuCommand("mnuSystemTrayIconTypeAnalog");
-    window.RunMenuCommand("mnuSystemTrayIconTypeDigital");
-    window.RunMenuCommand("mnuSystemTrayIconTypeDigital");
-    window.Form_Unload();
-    EXPECT_EQ(fake.settings().main("Sound"), "False");
-    EXPECT_EQ(fake.settings().main("SmallUI"), "1");
-    EXPECT_EQ(fake.settings().main("System tray icon type"), "False");
-}
-
-struct TopCase {
-    bool checked;
-    Qt::KeyboardModifiers keys;
-    bool expected;
-};
-
-TEST(frmMainMenu, AlwaysOnTopWithShiftOrCtrlOnlyEverTurnsOn) {
-    const TopCase cases[] = {
-        {true, Qt::NoModifier, false},    {false, Qt::NoModifier, true},     {true, Qt::ShiftModifier, true},
-        {false, Qt::ShiftModifier, true}, {true, Qt::ControlModifier, true}, {true, Qt::AltModifier, false},
-    };
-    for (const TopCase& c : cases) {
-        FakePlatform fake;
-        fake.settings().put("Always On Top", c.checked ? "True" : "False");
-        TestWindow window(fake.platform);
-        ASSERT_TRUE(window.Form_Load());
-        window.show();
-        window.KeyState = [&c] { return c.keys; };
-        window.RunMenuCommand("mnuPopupAlwaysOnTop");
-        EXPECT_EQ(window.CurrentOptions().alwaysOnTop, c.expected);
-        EXPECT_EQ(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint), c.expected);
-        EXPECT_EQ(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), c.expected);
-        EXPECT_TRUE(window.isVisible()); // the change does not unmap the window
-        window.Form_Unload();
-    }
-}
-
 TEST(frmMainMenu, ShowBandwidthEndsInTinyWithEmptyHistories) {
     for (const std::int32_t mode : {0, 2}) {
         for (const bool bandwidth : {false, true}) {
@@ -249,51 +162,17 @@ TEST(frmMainMenu, ShowBandwidthEndsInTinyWithEmptyHistories) {
     }
 }
 
-TEST(frmMainMenu, StartWithWindowsWritesTheEntryAndSavesAtOnce) {
+TEST(frmMainMenu, AFailedStartWithWindowsWriteKeepsTheChoice) {
     FakePlatform fake;
     TestWindow window(fake.platform);
     ASSERT_TRUE(window.Form_Load());
-    ASSERT_TRUE(window.CurrentOptions().startWithWindows);
-    window.RunMenuCommand("mnuPopupStartWithWindows");
-    EXPECT_TRUE(fake.autostart().entries.empty());
-    EXPECT_EQ(fake.settings().main("Start with Windows"), "False");
-    window.RunMenuCommand("mnuPopupStartWithWindows");
-    const std::string program = QCoreApplication::applicationFilePath().toStdString();
-    EXPECT_EQ(fake.autostart().entries["Trafalo"], program);
-    EXPECT_EQ(fake.settings().main("Start with Windows"), "True");
-
-    // A write that fails still leaves the mark and the setting as chosen.
     window.RunMenuCommand("mnuPopupStartWithWindows");
     fake.autostart().failWrites = true;
     window.RunMenuCommand("mnuPopupStartWithWindows");
     EXPECT_TRUE(window.CurrentOptions().startWithWindows);
     EXPECT_TRUE(fake.autostart().entries.empty());
-    EXPECT_EQ(fake.settings().main("Start with Windows"), "True");
+    EXPECT_EQ(fake.settings().main("Start with Windows"), "True"); // saved at once
     window.Form_Unload();
-}
-
-TEST(frmMainMenu, AboutOpensTheMakersPageOnOkOnly) {
-    for (const QMessageBox::StandardButton button : {QMessageBox::Ok, QMessageBox::Cancel}) {
-        FakePlatform fake;
-        TestWindow window(fake.platform);
-        ASSERT_TRUE(window.Form_Load());
-        window.RunMenuCommand("mnuPopupAbout");
-        QMessageBox* box = window.Commands().AboutBox();
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->text(),
-                  QString::fromLatin1("Trafalo v%1.%2\nA small traffic widget for the desktop.\n\n"
-                                      "https://example.org/trafalo")
-                      .arg(TRAFALO_VERSION_MAJOR)
-                      .arg(TRAFALO_VERSION_MINOR));
-        EXPECT_EQ(box->icon(), QMessageBox::Information);
-        EXPECT_EQ(box->standardButtons(), QMessageBox::Ok | QMessageBox::Cancel);
-        box->button(button)->click();
-        EXPECT_EQ(window.Commands().AboutBox(), nullptr);
-        EXPECT_EQ(fake.shell().urls, button == QMessageBox::Ok
-                                         ? std::vector<std::string>{"https://example.org/trafalo"}
-                                         : std::vector<std::string>{});
-        window.Form_Unload();
-    }
 }
 
 TEST(frmMainMenu, LabelsDragOpenTheMenuOrActOnDoubleClicks) {
@@ -336,48 +215,6 @@ TEST(frmMainMenu, LabelsDragOpenTheMenuOrActOnDoubleClicks) {
     mouse(window.Label("lblCredit"), QEvent::MouseButtonRelease, Qt::LeftButton);
     EXPECT_EQ(fake.shell().urls, std::vector<std::string>{"https://example.org/trafalo"});
     window.Form_Unload();
-}
-
-TEST(frmMainMenu, TheSnappingTickBringsTheWindowBackAndThenSleeps) {
-    FakePlatform fake;
-    fake.settings().put("SmallUI", "2");
-    fake.settings().put("Top", "-3000");
-    fake.settings().put("Left", "75");
-    TestWindow window(fake.platform);
-    ASSERT_TRUE(window.Form_Load());
-    EXPECT_EQ(window.pos(), QPoint(5, -200));
-    EXPECT_TRUE(window.Place().FormMoveTimerActive());
-    window.Place().tmrFormMove_Timer();
-    EXPECT_EQ(window.pos(), QPoint(0, 0));
-    window.Place().tmrFormMove_Timer(); // its own move: checked once more
-    window.Place().tmrFormMove_Timer();
-    EXPECT_FALSE(window.Place().FormMoveTimerActive());
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    window.show();
-    window.Place().tmrFormMove_Timer();
-    window.Place().tmrFormMove_Timer();
-    ASSERT_FALSE(window.Place().FormMoveTimerActive());
-    window.move(screen.width() - 140 - 15, screen.height() - 26 - 10);
-    EXPECT_TRUE(window.Place().FormMoveTimerActive());
-    window.Place().tmrFormMove_Timer();
-    EXPECT_EQ(window.pos(), QPoint(screen.width() - 140, screen.height() - 26));
-    window.Form_Unload();
-}
-
-TEST(frmMainMenu, ExitWhileHiddenComesBackHidden) {
-    FakePlatform fake;
-    TestWindow window(fake.platform);
-    ASSERT_TRUE(window.Form_Load());
-    window.show();
-    window.RunMenuCommand("mnuPopupHide");
-    EXPECT_FALSE(window.isVisible());
-    window.RunMenuCommand("mnuPopupExit");
-    EXPECT_EQ(fake.settings().main("Tray"), "True");
-
-    TestWindow again(fake.platform);
-    ASSERT_TRUE(again.Form_Load());
-    EXPECT_TRUE(again.Tray().StartsHidden());
-    again.Form_Unload();
 }
 
 } // namespace

@@ -16,7 +16,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QSystemTrayIcon>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -39,78 +38,7 @@ int screenWidth() {
     return QGuiApplication::primaryScreen()->geometry().width();
 }
 
-TEST(frmMain, StartsWithTheNormalLabelsPlacedAndColoured) {
-    FakePlatform fake;
-    fake.settings().put("SmallUI", "0");
-    TestWindow window(fake.platform);
-    ASSERT_TRUE(window.Form_Load());
-    EXPECT_EQ(window.windowTitle(), "Trafalo");
-    EXPECT_EQ(window.size(), QSize(366, 217));
-    for (const ControlSpec& control : NormalLayoutLabels()) {
-        QLabel* label = window.Label(control.name);
-        ASSERT_NE(label, nullptr) << control.name;
-        EXPECT_EQ(label->geometry(), QRect(control.left, control.top, control.width, control.height))
-            << control.name;
-        EXPECT_EQ(label->palette().color(QPalette::WindowText),
-                  QColor(control.fore.r, control.fore.g, control.fore.b))
-            << control.name;
-        EXPECT_EQ(label->font().pixelSize(), PointsToPixels(control.points)) << control.name;
-        EXPECT_EQ(label->font().bold(), control.bold) << control.name;
-    }
-    EXPECT_EQ(window.Label("lblSpeed(0)")->parentWidget()->geometry(), QRect(0, 138, 366, 77));
-    QComboBox* list = window.Controls().ConnectionList();
-    ASSERT_EQ(list->count(), 3);
-    EXPECT_EQ(list->itemText(1), " Intel Ethernet (eth0)");
-    EXPECT_EQ(list->currentIndex(), 0);
-    EXPECT_EQ(list->geometry(), QRect(42, 31, 457, 24));
-    // Right-most place: screen width - window width - 120 pixels, at the top.
-    EXPECT_EQ(window.pos(), QPoint(screenWidth() - 366 - 120, 0));
-    window.Form_Unload();
-}
-
-TEST(frmMain, AnEmptyStoreStartsTinyOnTopTransparentWithEveryCheck) {
-    FakePlatform fake;
-    TestWindow window(fake.platform);
-    ASSERT_TRUE(window.Form_Load());
-    EXPECT_EQ(window.DisplayMode, 2);
-    EXPECT_EQ(window.size(), QSize(140, 26)); // "Show Bandwidth" is on by default
-    EXPECT_EQ(window.pos(), QPoint(screenWidth() - 140 - 120, 0));
-    EXPECT_FALSE(window.Label("lblSpeed(0)")->isVisibleTo(&window));
-    const Options& o = window.CurrentOptions();
-    EXPECT_TRUE(o.alwaysOnTop && o.transparent && o.soundOnError && o.showExtendedButton && o.showBandwidth &&
-                o.battery && o.showRealIP && o.analogTrayIcon && o.startWithWindows);
-    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_DOUBLE_EQ(window.windowOpacity(), 120.0 / 255.0);
-    EXPECT_EQ(window.Monitor().Selection().ListIndex(), 0);
-    window.Form_Unload();
-}
-
-struct ModeCase {
-    std::int32_t mode;
-    bool bandwidth;
-    QSize window;
-    QRect graph;
-};
-
-TEST(frmMain, DisplayModesSizeTheWindowAndGraph) {
-    const ModeCase cases[] = {
-        {0, true, {366, 217}, {0, 138, 366, 77}},
-        {1, true, {366, 77}, {0, 0, 366, 77}},
-        {2, true, {140, 26}, {0, 0, 140, 26}},
-        {2, false, {120, 26}, {0, 0, 120, 26}},
-    };
-    for (const ModeCase& c : cases) {
-        FakePlatform fake;
-        fake.settings().put("ShowBandwidth", c.bandwidth ? "True" : "False");
-        fake.settings().put("SmallUI", std::to_string(c.mode));
-        TestWindow window(fake.platform);
-        ASSERT_TRUE(window.Form_Load());
-        EXPECT_EQ(window.size(), c.window) << c.mode;
-        EXPECT_EQ(window.Controls().Graph()->geometry(), c.graph) << c.mode;
-        EXPECT_EQ(window.Monitor().Display().Graph().size(), c.graph.size()) << c.mode;
-        window.Form_Unload();
-    }
-    // A mode out of range changes no size but is kept; the next double click goes to Normal.
+TEST(frmMain, AModeOutOfRangeChangesNoSizeAndTheNextDoubleClickGoesToNormal) {
     FakePlatform fake;
     fake.settings().put("SmallUI", "1");
     TestWindow window(fake.platform);
@@ -160,21 +88,6 @@ TEST(frmMain, EveryMenuItemHasOneOwner) {
     window.Form_Unload();
 }
 
-TEST(frmMain, TheTrayIconShowsTheWindowOnALeftPressOnly) {
-    FakePlatform fake;
-    fake.settings().put("Tray", "True");
-    TestWindow window(fake.platform);
-    ASSERT_TRUE(window.Form_Load());
-    ASSERT_TRUE(window.Tray().StartsHidden());
-    window.Tray().picTray_MouseMove(512); // pointer move: ignored
-    window.Tray().picTray_MouseMove(515); // double click: ignored
-    EXPECT_FALSE(window.isVisible());
-    window.Tray().picTray_MouseMove(513);
-    EXPECT_TRUE(window.isVisible());
-    window.Form_Unload();
-    EXPECT_EQ(fake.settings().main("Tray"), "False");
-}
-
 TEST(frmMain, WithoutANotificationAreaTheWindowStaysReachable) {
     // Saved hidden, but nothing could show the icon: the window starts shown.
     FakePlatform fake;
@@ -194,23 +107,6 @@ TEST(frmMain, WithoutANotificationAreaTheWindowStaysReachable) {
     EXPECT_TRUE(spinUntil([&] { return window.isVisible(); }, 3000));
     window.Form_Unload();
     EXPECT_EQ(fake.settings().main("Tray"), "False");
-}
-
-TEST(frmMain, HiddenSamplesUpdateTheIconAndItsTip) {
-    FakePlatform fake;
-    fake.settings().put("Tray", "True");
-    fake.settings().put("Connection", "1");
-    TestWindow window(fake.platform);
-    ASSERT_TRUE(window.Form_Load());
-    for (int i = 0; i < 3; ++i) {
-        fake.table().rows[1].octetsIn += 1536;
-        fake.clock().seconds += 1;
-        window.Monitor().Sampler().tmrUpdate_Timer();
-    }
-    EXPECT_EQ(window.Tray().Icon()->toolTip(), "Trafalo\nDownload: 1.50 KB/s \nUpload: 0 B/s ");
-    EXPECT_EQ(window.Monitor().Display().Background(), QColor(0, 0, 0));
-    window.Form_Unload();
-    EXPECT_EQ(fake.settings().main("Tray"), "True");
 }
 
 TEST(frmMain, TheUpdateTimerWakesOnceASecondAndKeepsGoingAfterAnIdleTick) {
@@ -240,29 +136,6 @@ TEST(frmMain, TheUpdateTimerWakesOnceASecondAndKeepsGoingAfterAnIdleTick) {
     EXPECT_GT(again.Monitor().UpdateTimerRemainingMs(), 0);
     again.Form_Unload();
     EXPECT_EQ(again.Monitor().UpdateTimerRemainingMs(), -1);
-}
-
-TEST(frmMain, SamplesReachTheLabels) {
-    FakePlatform fake;
-    fake.settings().put("Connection", "1");
-    TestWindow window(fake.platform);
-    ASSERT_TRUE(window.Form_Load());
-    EXPECT_EQ(window.Controls().ConnectionList()->currentIndex(), 1);
-    fake.clock().seconds += 1;
-    window.Monitor().Sampler().tmrUpdate_Timer();
-    EXPECT_EQ(window.Label("lblRecv")->text(), "2 KB");
-    EXPECT_EQ(window.Label("lblDSpeed")->text(), "2.00 KB/s ");
-    EXPECT_EQ(window.Label("lblUSpeed")->text(), "1000 B/s ");
-    EXPECT_EQ(window.Label("lblTitle(5)")->toolTip(), "Speed: 1,000.0 Mbps");
-    EXPECT_EQ(window.Label("lblSpeed(0)")->text(), "Top download speed:");
-
-    fake.table().rows[1].octetsIn += 3 * 1048576;
-    fake.clock().seconds += 1;
-    window.Monitor().Sampler().tmrUpdate_Timer();
-    EXPECT_EQ(window.Label("lblDSpeed")->text(), "3.00 MB/s ");
-    EXPECT_EQ(window.Label("lblSpeed(0)")->text(), "Top download speed: 3,072.00 Kb/s");
-    EXPECT_EQ(window.Label("lblSpeed(0)")->toolTip(), "Top download speed: 3,072.00 Kb/s");
-    window.Form_Unload();
 }
 
 TEST(frmMain, EveryNumberUsesTheUsersSeparators) {
@@ -305,30 +178,6 @@ TEST(frmMain, InterfaceNamesShowAsWritten) {
     ASSERT_NE(card, nullptr);
     EXPECT_EQ(card->text(), "R&&D <b>lan</b>"); // shown as "R&D <b>lan</b>"
     window.PopupMenu()->close();
-    window.Form_Unload();
-}
-
-TEST(frmMain, AFirstStartShowsTheDefaultRoutesInterface) {
-    FakePlatform fake;
-    for (std::size_t i = 0; i < fake.table().rows.size(); ++i) {
-        fake.table().rows[i].index = static_cast<std::int32_t>(i + 1);
-    }
-    fake.table().defaultRoute = 2;
-    TestWindow window(fake.platform);
-    ASSERT_TRUE(window.Form_Load());
-    EXPECT_EQ(window.Controls().ConnectionList()->currentText(), " Intel Ethernet (eth0)");
-    window.Form_Unload();
-    EXPECT_EQ(fake.settings().main("Connection"), "1");
-}
-
-TEST(frmMain, PickingInTheListSelectsAndSaves) {
-    FakePlatform fake;
-    TestWindow window(fake.platform);
-    ASSERT_TRUE(window.Form_Load());
-    emit window.Controls().ConnectionList()->activated(2);
-    EXPECT_EQ(window.Monitor().Selection().ListIndex(), 2);
-    EXPECT_EQ(fake.settings().main("Connection"), "2");
-    EXPECT_TRUE(window.Monitor().Selection().MenuItems()[2].checked);
     window.Form_Unload();
 }
 
@@ -376,16 +225,6 @@ TEST(frmMain, AChangeIsSavedSoonWithoutWaitingForTheExit) {
     spinUntil([] { return false; }, 200);
     EXPECT_EQ(fake.settings().batches, batches);
     window.Form_Unload();
-}
-
-TEST(frmMain, AnotherInstanceEndsTheStart) {
-    FakePlatform fake;
-    static_cast<FakeInstanceLock&>(*fake.platform.instanceLock).taken = true;
-    TestWindow window(fake.platform);
-    EXPECT_FALSE(window.Form_Load());
-    EXPECT_EQ(fake.table().reads, 0);
-    window.Form_Unload();
-    EXPECT_TRUE(fake.settings().writes.empty());
 }
 
 TEST(frmMain, AnEmptyTableLeavesAnIdleMonitor) {

@@ -53,25 +53,6 @@ TEST(ReadStartupSettings, BadNumbersGiveTheDefaults) {
     EXPECT_EQ(s.autoFreeMemMB, 10);
 }
 
-TEST(ReadStartupSettings, StoredValuesAreRead) {
-    FakeSettingsStore store;
-    store.put("System tray icon type", "False");
-    store.put("Sound", "0");
-    store.put("SmallUI", "1");
-    store.put("Left", "-300");
-    store.put("Top", "-200");
-    store.put("Tray", "true");
-    store.put("ExcludedDriveLetters", "CDE");
-    const StartupSettings s = ReadStartupSettings(store, "/nonexistent/", "C");
-    EXPECT_FALSE(s.options.analogTrayIcon);
-    EXPECT_FALSE(s.options.soundOnError);
-    EXPECT_EQ(s.smallUI, 1);
-    EXPECT_EQ(s.left, -300);
-    EXPECT_EQ(s.top, -200);
-    EXPECT_TRUE(s.tray);
-    EXPECT_EQ(s.excludedDriveLetters, "CDE");
-}
-
 TEST(ReadStartupSettings, NotifyErrorDefaultsToABatchFileWithBytes) {
     const auto folder = std::filesystem::temp_directory_path() / "trafalo-notify";
     std::filesystem::create_directories(folder);

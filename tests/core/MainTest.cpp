@@ -90,32 +90,4 @@ struct RegistryCase {
     bool expected;
 };
 
-TEST(SaveRegistryString, OnlyTheRunKeyReachesTheSessionStartUp) {
-    const RegistryCase cases[] = {
-        {"the Run key", kHkeyCurrentUser, kRunKeyPath, false, true},
-        {"the store fails", kHkeyCurrentUser, kRunKeyPath, true, false},
-        {"another key", kHkeyCurrentUser, "Software\\Trafalo", false, false},
-        {"another root", 0x80000002u, kRunKeyPath, false, false},
-    };
-    for (const RegistryCase& c : cases) {
-        FakeAutostart autostart;
-        autostart.failWrites = c.storeFails;
-        std::string value = "/opt/trafalo/trafalo";
-        EXPECT_EQ(SaveRegistryString(autostart, c.root, c.keyPath, "Trafalo", value), c.expected) << c.what;
-        // On failure the caller's value is emptied.
-        EXPECT_EQ(value, c.expected ? "/opt/trafalo/trafalo" : "") << c.what;
-        EXPECT_EQ(autostart.entries.count("Trafalo"), c.expected ? 1u : 0u) << c.what;
-    }
-}
-
-TEST(DeleteRegistryValue, RemovesOnlyFromTheRunKey) {
-    FakeAutostart autostart;
-    autostart.entries["Trafalo"] = "/opt/trafalo/trafalo";
-    DeleteRegistryValue(autostart, kHkeyCurrentUser, "Software\\Trafalo", "Trafalo");
-    EXPECT_EQ(autostart.entries.size(), 1u);
-    DeleteRegistryValue(autostart, kHkeyCurrentUser, kRunKeyPath, "Trafalo");
-    EXPECT_TRUE(autostart.entries.empty());
-    DeleteRegistryValue(autostart, kHkeyCurrentUser, kRunKeyPath, "Trafalo"); // nothing left: ignored
-}
-
 } // namespace

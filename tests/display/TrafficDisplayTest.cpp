@@ -82,20 +82,6 @@ TEST(TrafficGraph, BarsKeepTheSmallerValueVisible) {
     EXPECT_EQ(r.at(49, 20), kBlack);
 }
 
-TEST(TrafficGraph, OneSampleAmongZerosFillsTheFullHeight) {
-    Rig r;
-    r.sample(1000, 0);
-    r.sample(0, 0);
-    // The sample is now in slot 119 (x 354..356): t = -1, the whole column,
-    // with the zero upload drawn over it as the bottom row.
-    for (int y = 0; y < 76; y += 3) {
-        EXPECT_EQ(r.at(355, y), kGreen) << y;
-    }
-    EXPECT_EQ(r.at(355, 76), kRed);
-    EXPECT_EQ(r.at(351, 75), kBlack);
-    EXPECT_EQ(r.at(351, 76), kGreen);
-}
-
 TEST(TrafficGraph, ALostLinkTurnsTheBackgroundDarkRed) {
     Rig r;
     r.in.linkDown = true;
@@ -172,50 +158,6 @@ TEST(TrafficGraph, TinyWithBandwidthPlots75SlotsAndTheReadouts) {
     EXPECT_EQ(r.at(132, 24), kBlue);
     EXPECT_EQ(r.at(132, 23), kBlack); // a stripe
     EXPECT_EQ(r.at(132, 12), kBlack);
-}
-
-TEST(TrayPicture, TheAnalogCopyNeverHoldsTheBatteryText) {
-    Rig r;
-    r.display.SetGraphSize(40, 40); // the copied square is the whole graph
-    r.in.battery = true;
-    r.power = PowerStatus{1, 255};
-    r.sample(0, 0);
-    EXPECT_GT(countNear(r.display.Graph(), kWhite, QRect(0, 0, 20, 12)), 10); // "AC" on the graph
-    EXPECT_EQ(countNear(r.display.TrayPicture(), kWhite, r.display.TrayPicture().rect()), 0);
-}
-
-TEST(TrayPicture, TheAnalogCopyIsTheNewestSquare) {
-    Rig r;
-    r.sample(0, 0);
-    r.sample(1000, 0); // the newest slot, x 357..359, the right end of the square 289..365
-    // 77 pixels to 32: x 357 lands at (357 - 289) * 32 / 77 = 28.
-    EXPECT_EQ(r.tray(28, 10), kGreen);
-    EXPECT_EQ(r.tray(10, 10), kBlack);
-}
-
-TEST(TrayPicture, DigitsAreCentredAndCutWhenTooWide) {
-    Rig r;
-    r.in.analogTray = false;
-    r.sample(0, 0);
-    EXPECT_EQ(r.display.TrayDigits(0), "0.0");
-    const QImage narrow = r.display.TrayPicture();
-    int left = 32, right = -1;
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 32; ++x) {
-            if (narrow.pixelColor(x, y) == kGreen) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-            }
-        }
-    }
-    ASSERT_GE(right, left);
-    EXPECT_LE(std::abs(left - (31 - right)), 3); // centred
-    EXPECT_GT(countColour(narrow, kRed, QRect(0, 16, 32, 16)), 3);
-    EXPECT_EQ(countColour(narrow, kRed, QRect(0, 0, 32, 6)), 0);
-
-    r.sample(5120000, 0);
-    EXPECT_EQ(r.display.TrayDigits(5120000), "5000.0");
-    EXPECT_GT(countColour(r.display.TrayPicture(), kGreen, QRect(0, 0, 3, 16)), 0); // starts at x = 0
 }
 
 struct BatteryCase {

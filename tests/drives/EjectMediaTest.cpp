@@ -119,13 +119,6 @@ TEST(EjectDrive, StopsQuietlyWhenTheProgramEnds) {
     EXPECT_TRUE(t.alert.shown.empty());
 }
 
-TEST(ControlCode, TheFourCodes) {
-    EXPECT_EQ(ControlCode(9, 6, 0, 0), 0x00090018u);
-    EXPECT_EQ(ControlCode(9, 8, 0, 0), 0x00090020u);
-    EXPECT_EQ(ControlCode(0x2D, 0x201, 0, 1), 0x002D4804u);
-    EXPECT_EQ(ControlCode(0x2D, 0x202, 0, 1), 0x002D4808u);
-}
-
 TEST(UsbDrives, InternalDisksAreLearnedUntilASearchFindsNothing) {
     Eject t;
     t.drives.set('D', kDriveFixed);

@@ -1,10 +1,8 @@
 #pragma once
-// Processor and memory figures set by the test; records the queries.
+// Processor and memory figures set by the test.
 #include "platform/ISystemInfo.h"
 
 #include <cstring>
-#include <map>
-#include <string>
 
 class FakeSystemInfo : public ISystemInfo {
 public:
@@ -12,7 +10,6 @@ public:
     std::uint32_t versionWord() override { return version; }
     int processorCount() override { return cpus; }
     long queryPerformanceData(std::vector<std::uint8_t>& buffer, std::uint32_t& size) override {
-        querySizes.push_back(size);
         if (queryResult != 0) {
             return queryResult;
         }
@@ -27,15 +24,10 @@ public:
         size = static_cast<std::uint32_t>(block.size());
         return 0;
     }
-    std::optional<std::uintptr_t> openDynKey(const char* path, std::uint32_t access) override {
-        opened.push_back(std::string(path) + "@" + std::to_string(access));
-        if (failOpen.count(path)) {
-            return std::nullopt;
-        }
-        return ++lastKey;
-    }
-    std::optional<std::uint32_t> readDynValue(std::uintptr_t, const char*) override { return usage9x; }
-    void closeDynKey(std::uintptr_t key) override { closed.push_back(key); }
+    // The 9x family's statistics keys are not used by these tests.
+    std::optional<std::uintptr_t> openDynKey(const char*, std::uint32_t) override { return std::nullopt; }
+    std::optional<std::uint32_t> readDynValue(std::uintptr_t, const char*) override { return std::nullopt; }
+    void closeDynKey(std::uintptr_t) override {}
     std::optional<MemoryStatusEx> memoryStatusEx() override { return memoryEx; }
     std::optional<MemoryStatus32> memoryStatus32() override { return memory32; }
 
@@ -44,12 +36,6 @@ public:
     int cpus = 2;
     std::vector<std::uint8_t> block;
     long queryResult = 0;
-    std::vector<std::uint32_t> querySizes;
-    std::map<std::string, bool> failOpen;
-    std::vector<std::string> opened;
-    std::vector<std::uintptr_t> closed;
-    std::uintptr_t lastKey = 100;
-    std::uint32_t usage9x = 0;
     std::optional<MemoryStatusEx> memoryEx;
     std::optional<MemoryStatus32> memory32;
 };

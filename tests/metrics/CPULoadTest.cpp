@@ -13,19 +13,6 @@ SystemTime plusMs(std::uint64_t ms) {
     return FileTimeToSystemTime(SystemTimeToFileTime(kNoon) + ms * 10000);
 }
 
-TEST(SystemTime, ConvertsToFileTimeAndBack) {
-    EXPECT_EQ(SystemTimeToFileTime({1601, 1, 1, 1, 0, 0, 0, 0}), 0u);
-    EXPECT_EQ(SystemTimeToFileTime({1970, 1, 4, 1, 0, 0, 0, 0}), 116444736000000000ULL);
-    EXPECT_EQ(SystemTimeToFileTime({2026, 13, 0, 1, 0, 0, 0, 0}), 0u);
-    EXPECT_EQ(SystemTimeToFileTime({2026, 1, 0, 1, 24, 0, 0, 0}), 0u);
-    const SystemTime back = FileTimeToSystemTime(SystemTimeToFileTime({2024, 2, 0, 29, 23, 59, 58, 999}));
-    EXPECT_EQ(back.year, 2024);
-    EXPECT_EQ(back.month, 2);
-    EXPECT_EQ(back.day, 29);
-    EXPECT_EQ(back.second, 58);
-    EXPECT_EQ(back.milliseconds, 999);
-}
-
 TEST(WalkPerfData, FindsEveryNumericInstance) {
     const auto block = BuildPerfData(kNoon, {100, 200, 300});
     const PerfWalk walk = WalkPerfData(block);
@@ -118,31 +105,6 @@ TEST(CPULoad, OfflineProcessorsAreLeftOutOfTheAverage) {
     EXPECT_EQ(load.ErrorCount(), 0u);
 }
 
-TEST(CPULoad, IndexOutOfBoundsRecordsTheError) {
-    FakeSystemInfo system;
-    CPULoad load(system);
-    setSample(system, 0, {0, 0});
-    for (const std::int32_t index : {0, 3, -5}) {
-        EXPECT_EQ(load.GetCPUUsage(index), 0);
-        EXPECT_EQ(load.LastError().number, 0x80041F43u);
-        EXPECT_EQ(load.LastError().source, "CPULoad.GetCPUUsage()");
-        EXPECT_EQ(load.LastError().description, "CPU index out of bounds");
-    }
-}
-
-TEST(CPULoad, GrowsItsBufferOncePer4096BytesAndKeepsIt) {
-    FakeSystemInfo system;
-    system.cpus = 200;
-    setSample(system, 0, std::vector<std::uint64_t>(200, 0)); // about 11 KB
-    CPULoad load(system);
-    load.CollectCPUData();
-    EXPECT_EQ(system.querySizes, (std::vector<std::uint32_t>{4096, 8192, 12288}));
-    EXPECT_EQ(load.BufferSize(), 12288);
-    system.querySizes.clear();
-    load.CollectCPUData();
-    EXPECT_EQ(system.querySizes, (std::vector<std::uint32_t>{12288}));
-}
-
 struct FailureCase {
     const char* what;
     std::size_t offset;
@@ -177,46 +139,6 @@ TEST(CPULoad, AFailedSampleKeepsThePreviousValues) {
     CPULoad load(system);
     load.CollectCPUData();
     EXPECT_EQ(load.LastError().description, "Unable to read performance data");
-}
-
-TEST(CPULoad, WithoutAVersionRecordsTheErrorAndFallsTo9x) {
-    FakeSystemInfo system;
-    system.platform = std::nullopt;
-    CPULoad load(system);
-    EXPECT_EQ(load.LastError().number, 0x80041F41u);
-    EXPECT_EQ(load.LastError().description, "Can't get the Windows version");
-    EXPECT_FALSE(load.IsNt());
-}
-
-TEST(CPULoad, The9xFamilyReadsTheDynamicStatistics) {
-    FakeSystemInfo system;
-    system.platform = 1;
-    system.usage9x = 37;
-    {
-        CPULoad load(system);
-        EXPECT_EQ(load.GetAllCPUUsage(), 37);
-        system.usage9x = 42;
-        EXPECT_EQ(load.GetAllCPUUsage(), 42);
-        EXPECT_EQ(load.GetCPUUsage(2), 0);
-        EXPECT_EQ(load.LastError().number, 0x80041F43u);
-        EXPECT_EQ(system.opened,
-                  (std::vector<std::string>{"PerfStats\\StartStat@983103", "PerfStats\\StatData@131097"}));
-    }
-    // Destruction stops the statistics: StatData closed, StopStat read.
-    EXPECT_EQ(system.opened.back(), "PerfStats\\StopStat@983103");
-    EXPECT_EQ(system.closed, (std::vector<std::uintptr_t>{101, 102, 103}));
-}
-
-TEST(CPULoad, The9xStartFailuresAreRecorded) {
-    FakeSystemInfo system;
-    system.platform = 1;
-    system.failOpen["PerfStats\\StartStat"] = true;
-    system.failOpen["PerfStats\\StatData"] = true;
-    CPULoad load(system);
-    load.CollectCPUData();
-    EXPECT_EQ(load.ErrorCount(), 2u);
-    EXPECT_EQ(load.LastError().number, 0x80041F46u);
-    EXPECT_EQ(load.GetAllCPUUsage(), 0);
 }
 
 } // namespace

@@ -124,32 +124,4 @@ TEST(FormatAdapterAddress, HexWithoutLeadingZeroesButDoubleZero) {
     }
 }
 
-TEST(CIpHelper, EveryReadIsAFreshSnapshotWithItsSums) {
-    FakeNetworkTable table;
-    table.rows = {FakeNetworkTable::row("a", 10, 20, 5, 100),
-                  FakeNetworkTable::row("b", 5000000000ULL, 2, 2, 7)};
-    CIpHelper helper(table);
-    const auto first = helper.Interfaces();
-    ASSERT_EQ(first->Count(), 2);
-    EXPECT_EQ(first->Item(1)->InterfaceDescription, "a");
-    EXPECT_EQ(first->Item(2)->InterfaceDescription, "b");
-    EXPECT_EQ(first->Item(3), nullptr);
-    EXPECT_EQ(first->Item(0), nullptr);
-    EXPECT_EQ(helper.BytesReceived(), 5000000010.0); // not wrapped at 4 GiB
-    EXPECT_EQ(helper.BytesSent(), 22.0);
-    EXPECT_EQ(helper.Speed(), 7.0);
-
-    table.rows.pop_back();
-    const auto second = helper.Interfaces();
-    EXPECT_EQ(second->Count(), 1);
-    EXPECT_EQ(first->Count(), 2); // a kept snapshot never changes
-    EXPECT_EQ(table.reads, 2);
-
-    table.failing = true;
-    EXPECT_EQ(helper.Interfaces()->Count(), 0);
-    EXPECT_EQ(helper.BytesReceived(), 0.0);
-    EXPECT_EQ(helper.BytesSent(), 0.0);
-    EXPECT_EQ(helper.Speed(), 100.0); // kept until a row is read
-}
-
 } // namespace

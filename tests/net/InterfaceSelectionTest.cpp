@@ -9,20 +9,6 @@ std::vector<IfRow> three() {
             FakeNetworkTable::row("veth (veth0)")};
 }
 
-TEST(InterfaceSelection, ListAndMenuShowTheSameInterfaces) {
-    SamplerFixture f(three());
-    EXPECT_EQ(f.selection.ListEntries(),
-              (std::vector<std::string>{" Loopback", " Intel Ethernet (eth0)", " veth (veth0)"}));
-    const auto& menu = f.selection.MenuItems();
-    ASSERT_EQ(menu.size(), 3u);
-    EXPECT_EQ(menu[0].caption, "Loopback");
-    EXPECT_TRUE(menu[0].enabled);
-    EXPECT_TRUE(menu[0].checked);
-    EXPECT_EQ(menu[2].caption, "veth (veth0)");
-    EXPECT_FALSE(menu[2].checked);
-    EXPECT_EQ(f.selection.ListIndex(), 0);
-}
-
 TEST(InterfaceSelection, NoInterfaceLeavesTheDisabledNoneItem) {
     SamplerFixture f(std::vector<IfRow>{});
     EXPECT_TRUE(f.selection.ListEntries().empty());
@@ -52,23 +38,6 @@ TEST(InterfaceSelection, MenuChoiceSelectsSavesEmptiesAndClearsOnce) {
     EXPECT_FALSE(menu[1].checked);
     EXPECT_TRUE(menu[2].checked);
     EXPECT_EQ(f.selection.ListToolTip(), " veth (veth0) - Speed: 100.0 Mbps");
-}
-
-TEST(InterfaceSelection, ChoosingTheSelectedItemRunsNoHandler) {
-    SamplerFixture f(three());
-    f.selection.mnuNetCard_Click(1);
-    const int clears = f.host.historyClears;
-    f.settings.writes.clear();
-    f.selection.mnuNetCard_Click(1);
-    EXPECT_EQ(f.host.historyClears, clears);
-    EXPECT_TRUE(f.settings.writes.empty());
-    EXPECT_TRUE(f.selection.MenuItems()[1].checked);
-}
-
-TEST(InterfaceSelection, AMenuIndexWithoutAListEntryLeavesTheSelection) {
-    SamplerFixture f(three());
-    f.selection.mnuNetCard_Click(7);
-    EXPECT_EQ(f.selection.ListIndex(), 0);
 }
 
 struct FirstStartCase {

@@ -6,16 +6,6 @@ namespace {
 
 using L = TrafficSampler::Label;
 
-TEST(TrafficSampler, TakesASampleOnlyWhenTheClockSecondChanged) {
-    SamplerFixture f;
-    const int reads = f.table.reads;
-    f.sampler.tmrUpdate_Timer(); // same second as start-up
-    EXPECT_EQ(f.table.reads, reads);
-    f.clock.seconds += 1;
-    f.sampler.tmrUpdate_Timer();
-    EXPECT_EQ(f.table.reads, reads + 1); // one snapshot serves the sample and the count check
-}
-
 TEST(TrafficSampler, TheTimerWakesJustAfterEachSecondTurns) {
     struct Case {
         std::int64_t nowMs;
@@ -234,17 +224,6 @@ TEST(TrafficSampler, StatusThreeCountsAsLinkUp) {
     f.table.rows[0].operStatus = 3;
     f.tick(2048, 0);
     EXPECT_EQ(f.host.caption(L::Speed0), "Top download speed: 2.00 Kb/s");
-}
-
-TEST(TrafficSampler, NothingHappensWithoutASelectedInterface) {
-    SamplerFixture f(std::vector<IfRow>{});
-    const int reads = f.table.reads;
-    f.table.rows.push_back(FakeNetworkTable::row("late"));
-    f.clock.seconds += 5;
-    f.sampler.tmrUpdate_Timer();
-    EXPECT_EQ(f.table.reads, reads);
-    EXPECT_TRUE(f.host.events.empty());
-    EXPECT_EQ(f.selection.ListCount(), 0); // not rebuilt until the next start
 }
 
 TEST(TrafficSampler, AnotherInterfaceStartsWithoutADifference) {

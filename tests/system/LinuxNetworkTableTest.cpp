@@ -133,20 +133,6 @@ TEST(LinuxNetworkTable, CountersMoveByTheBytesSent) {
     EXPECT_EQ(find(*after, "v0")->octetsIn, find(*before, "v0")->octetsIn);
 }
 
-TEST(LinuxNetworkTable, TheSamplerReportsTheTrafficSent) {
-    REQUIRE_NETNS();
-    LinuxNetworkTable table;
-    SamplerRig rig(table);
-    rig.selection.SetListIndex(rig.positionOf(" veth (v1)"));
-    rig.tick();
-    rig.tick();
-    sendFrames("v0", 40, 1024);
-    rig.tick();
-    EXPECT_EQ(rig.host.caption(TrafficSampler::Label::DSpeed), "40.00 KB/s ");
-    EXPECT_EQ(rig.host.caption(TrafficSampler::Label::USpeed), "0 B/s ");
-    EXPECT_EQ(rig.host.linkTip, "Speed: 10.0 Gbps");
-}
-
 TEST(LinuxNetworkTable, AnInterfaceDeletedMidRunRebuildsTheList) {
     REQUIRE_NETNS();
     ASSERT_EQ(run("ip link add d0 type veth peer name d1"), 0);
