@@ -17,6 +17,8 @@ packages=(
   at-spi2-core python3-pyatspi
   # test: drives taken off line by a real udisks2 on a private bus
   udisks2 e2fsprogs
+  # package: the Debian package and its checks
+  dpkg-dev lintian desktop-file-utils appstream file
 )
 
 missing=()

@@ -2,7 +2,8 @@
 # Installs what is missing, builds everything with warnings as errors and
 # runs every test: format check, the whole suite, the suite again under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and a short fuzz run of
-# each parser. Needs root for the network-namespace tests (skipped without).
+# each parser, and the Debian package built, checked and its program started.
+# Needs root for the network-namespace tests (skipped without).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh || exit 1
@@ -63,6 +64,7 @@ step "build (dev)" build dev && step "clang-tidy" tidy && step "tests (dev)" sui
 step "build (asan)" build asan && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
   step "tests (asan)" suite asan
 step "build (fuzz)" build fuzz && step "fuzz" fuzz
+step "package: build, lintian, the installed program started" scripts/package.sh
 
 echo
 if [ ${#failed[@]} -gt 0 ]; then
