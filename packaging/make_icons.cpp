@@ -17,7 +17,8 @@ int main(int argc, char* argv[]) {
     for (qsizetype i = 2; i < args.size(); ++i) {
         const int size = args[i].toInt();
         const QString folder = QStringLiteral("%1/hicolor/%2x%2/apps").arg(args[1]).arg(size);
-        if (size <= 0 || !QDir().mkpath(folder) || !DrawGlobe(size).save(folder + QStringLiteral("/trafalo.png"))) {
+        if (size <= 0 || !QDir().mkpath(folder) ||
+            !DrawGlobe(size).save(folder + QStringLiteral("/trafalo.png"))) {
             std::fprintf(stderr, "trafalo_icons: cannot write the %s picture\n", qUtf8Printable(args[i]));
             return 1;
         }

@@ -16,9 +16,11 @@ deb=$(ls build/package/trafalo_*.deb)
 
 scratch=$(mktemp -d /tmp/trafalo-package.XXXXXX)
 pid=""
+page=""
 cleanup() {
     set +e
     [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    [ -n "$page" ] && kill "$page" 2>/dev/null
     desktop_stop
     rm -rf "$scratch"
 }
@@ -45,9 +47,18 @@ set -e
 for size in 16 32 48 256; do
     file "$scratch/root/usr/share/icons/hicolor/${size}x${size}/apps/trafalo.png" | grep -q "$size x $size"
 done
+# A loopback echo page: the installed program must find its page reader
+# module under ../lib/trafalo to ask it.
+/usr/bin/python3 -c 'import http.server, sys
+class Page(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        open(sys.argv[1], "a").write(self.headers.get("User-Agent", "") + "\n")
+        self.send_response(200); self.end_headers(); self.wfile.write(b"Address: 203.0.113.7\n")
+http.server.HTTPServer(("127.0.0.1", 18090), Page).serve_forever()' "$scratch/agents" 2>/dev/null &
+page=$!
 desktop_start
 mkdir -p "$XDG_CONFIG_HOME/Trafalo"
-printf '[Setting]\nSmallUI=0\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+printf '[Setting]\nSmallUI=0\nShowRealIP=True\nurl=http://127.0.0.1:18090/\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
 "$program" >"$scratch/trafalo.log" 2>&1 &
 pid=$!
 for i in $(seq 1 100); do
@@ -55,6 +66,12 @@ for i in $(seq 1 100); do
     sleep 0.1
 done
 xdotool search --onlyvisible --name '^Trafalo$' >/dev/null || { cat "$scratch/trafalo.log"; exit 1; }
+for i in $(seq 1 100); do
+    [ -s "$scratch/agents" ] && break
+    sleep 0.1
+done
+kill "$page"
+grep -qx "vb wininet" "$scratch/agents" 2>/dev/null || { echo "the installed program read no page"; cat "$scratch/trafalo.log"; exit 1; }
 kill -TERM "$pid"
 wait "$pid"
 pid=""

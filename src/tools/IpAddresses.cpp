@@ -6,13 +6,12 @@
 #include "platform/Platform.h"
 #include "tools/modIP.h"
 
+#include "tools/PageFetch.h"
+
 #include <QEvent>
 #include <QLabel>
-#include <QNetworkAccessManager>
-#include <QNetworkProxy>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QThread>
+#include <cstdio>
 #include <memory>
 
 IpAddresses::IpAddresses(Platform& platform, WindowHost& host, WindowControls& controls)
@@ -23,11 +22,7 @@ IpAddresses::IpAddresses(Platform& platform, WindowHost& host, WindowControls& c
     }
 }
 
-IpAddresses::~IpAddresses() {
-    if (m_reply) {
-        m_reply->abort();
-    }
-}
+IpAddresses::~IpAddresses() = default;
 
 void IpAddresses::modeChanged(std::int32_t mode) {
     // The Normal layout shows the labels: fill them the first time.
@@ -59,9 +54,6 @@ void IpAddresses::mnuShowRealIP_Click() {
 
 void IpAddresses::lblIP_DblClick() {
     const std::uint64_t request = ++m_request;
-    if (m_reply) {
-        m_reply->abort(); // a newer request replaces it
-    }
     if (m_host.options().showRealIP) {
         fetchPage(request);
         return;
@@ -83,36 +75,20 @@ void IpAddresses::fetchPage(std::uint64_t request) {
         show(request, {});
         return;
     }
-    if (!m_network) {
-        m_network = new QNetworkAccessManager(this);
-        m_network->setProxy(QNetworkProxy::NoProxy); // direct, as the page must see us
+    if (!m_fetch && !m_fetchLoadFailed) {
+        std::string why;
+        m_fetch = LoadPageFetch(why);
+        m_fetchLoadFailed = !m_fetch;
+        if (m_fetchLoadFailed) {
+            std::fprintf(stderr, "trafalo: cannot read web pages: %s\n", why.c_str());
+        }
     }
-    QNetworkRequest page(QUrl(QString::fromStdString(url)));
-    page.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("vb wininet"));
-    page.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    page.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-    page.setTransferTimeout(kFetchTimeoutMs);
-    QNetworkReply* reply = m_network->get(page);
-    reply->setReadBufferSize(kMaxPageBytes);
-    m_reply = reply;
-    auto text = std::make_shared<std::string>();
-    // Only the first line matters: reading stops at it, or at the cap.
-    QObject::connect(reply, &QIODevice::readyRead, reply, [reply, text] {
-        const QByteArray chunk = reply->read(kMaxPageBytes - static_cast<std::int64_t>(text->size()));
-        text->append(chunk.constData(), static_cast<std::size_t>(chunk.size()));
-        if (text->find('\n') != std::string::npos ||
-            static_cast<std::int64_t>(text->size()) >= kMaxPageBytes) {
-            reply->abort();
-        }
-    });
-    QObject::connect(reply, &QNetworkReply::finished, this, [this, reply, text, request] {
-        if (m_reply == reply) {
-            m_reply = nullptr;
-        }
-        reply->deleteLater();
-        text->append(reply->readAll().left(kMaxPageBytes).toStdString());
-        show(request, EchoPageAddress(*text));
-    });
+    if (!m_fetch) {
+        show(request, {});
+        return;
+    }
+    m_fetch->fetch(url, kFetchTimeoutMs, kMaxPageBytes,
+                   [this, request](const std::string& text) { show(request, EchoPageAddress(text)); });
 }
 
 void IpAddresses::show(std::uint64_t request, const std::string& caption) {

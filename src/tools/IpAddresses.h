@@ -7,11 +7,11 @@
 
 #include <QObject>
 #include <cstdint>
+#include <memory>
 #include <string>
 
+class PageFetch;
 class QLabel;
-class QNetworkAccessManager;
-class QNetworkReply;
 class WindowControls;
 struct Platform;
 
@@ -45,7 +45,7 @@ private:
     WindowHost& m_host;
     QLabel* m_lblIP;
     QLabel* m_lblIPShadow;
-    QNetworkAccessManager* m_network = nullptr; // made with the first page fetch
-    QNetworkReply* m_reply = nullptr;
+    std::unique_ptr<PageFetch> m_fetch; // loaded with the first page fetch
+    bool m_fetchLoadFailed = false;
     std::uint64_t m_request = 0;
 };

@@ -5,7 +5,8 @@
 # that streams without end leave the window ticking and its memory flat;
 # http_proxy is not used; unchecking "Show Real IP Address" shows the local
 # address (the default route's source, as the host name means loopback) at
-# once, and a late answer never replaces it. Root only (namespaces).
+# once, and a late answer never replaces it; Qt Network is mapped only with
+# the first fetch. Root only (namespaces).
 #   ip_test.sh PATH_TO_TRAFALO
 set -u
 if [ "$(id -u)" != 0 ]; then
@@ -61,11 +62,19 @@ while True:
 helpers+=($!)
 traffic() { loopback_traffic 120 & helpers+=($!); }
 
-label() { /usr/bin/python3 "$here/ip_label.py" "$1" 2>/dev/null; }
-shows() { # text: the label and its tooltip within 3 s
+label() { /usr/bin/python3 "$here/ip_label.py" "$1" "$pid" 2>/dev/null; }
+shows() { # text: the label and its tooltip within 5 s
     local i
-    for i in $(seq 1 30); do
+    for i in $(seq 1 50); do
         [ "$(label ip | cut -d'|' -f1,2)" = "$1|Your IP address is $1" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+wait_for() { # tenths command...: until the command succeeds
+    local i
+    for i in $(seq 1 "$1"); do
+        "${@:2}" && return 0
         sleep 0.1
     done
     return 1
@@ -88,8 +97,10 @@ mkdir -p "$XDG_CONFIG_HOME/Trafalo"
 printf '[Setting]\nConnection=0\nSmallUI=0\nShowRealIP=True\nurl=http://127.0.0.1:18080/\n' \
     >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
 traffic
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 http_proxy=http://127.0.0.1:18081/ HTTP_PROXY=http://127.0.0.1:18081/ \
-    all_proxy=http://127.0.0.1:18081/ "$trafalo" >>"$T/trafalo.log" 2>&1 &
+# The window is read through its accessibility tree; a proxy is set that must not be used.
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 http_proxy=http://127.0.0.1:18081/ HTTP_PROXY=http://127.0.0.1:18081/ \
+    all_proxy=http://127.0.0.1:18081/
+"$trafalo" >>"$T/trafalo.log" 2>&1 &
 pid=$!
 wait_window
 
@@ -116,7 +127,7 @@ refetch
 check "an endless page leaves the window ticking" ticking 5
 after=$(rss)
 check "and its memory flat (${before} -> ${after} KiB)" [ "$after" -lt $((before + 4096)) ]
-check "the page is dropped early" grep -q 'endless closed after' "$T/page.log"
+check "the page is dropped early" wait_for 100 grep -q 'endless closed after' "$T/page.log"
 
 # 4. Unchecking the option while a fetch hangs shows the local address at
 # once, and the late end of that fetch does not replace it.
@@ -131,6 +142,17 @@ check "still no request through http_proxy" [ ! -s "$T/proxy.log" ]
 stop_trafalo "$pid"
 pid=""
 check "the option is saved unchecked" [ "$(ini ShowRealIP)" = False ]
+
+# 5. Qt Network is mapped with the first page fetch, not before.
+echo answer >"$T/mode"
+"$trafalo" >>"$T/trafalo.log" 2>&1 &
+pid=$!
+wait_window
+sleep 1
+check "without a page fetch Qt Network is not mapped" bash -c "! grep -q libQt6Network /proc/$pid/maps"
+choose Down 2 && xdotool key --delay 60 Right Up Return
+check "the option checked again fetches the page" shows 203.0.113.7
+check "and now it is mapped" grep -q libQt6Network "/proc/$pid/maps"
 
 echo "# $passes passed, $failures failed"
 [ "$failures" = 0 ]
