@@ -1,0 +1,129 @@
+// The Free Memory tool's rules and the notification-icon records.
+#include "freemem/FreeMemLogic.h"
+#include "tray/NotifyIconRecords.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr std::int64_t kGiB = 1024 * kMiB;
+
+TEST(FreeMemTexts, ThreeGiBFreeOfFour) {
+    const MemoryStatus s{25, 4 * kGiB, 3 * kGiB, 8 * kGiB, 2 * kGiB, 128 * kGiB, 96 * kGiB};
+    EXPECT_EQ(FreeMemStatusLine(s), "Free: 3072.0 MB - Usage: 25.0% of 4096.0 MB");
+    EXPECT_EQ(FreeMemStatusTip(s), "Free: 3,145,728.0 KB");
+    const std::string title = FreeMemTitle(s, 0, 1);
+    EXPECT_EQ(title, "3072.0MB Free Memory v0.1");
+    EXPECT_EQ(FreeMemTrayTip(title, s), "3072.0MB Free Memory v0.1\nUsage: 25.0%");
+    EXPECT_EQ(MeterToolTip(s), "Usage: 25% RAM  - 25% Virtual Memory  - 75% Page File");
+    EXPECT_EQ(FreeMemStatusLine(s, {",", "."}), "Free: 3072,0 MB - Usage: 25,0% of 4096,0 MB");
+    EXPECT_EQ(FreeButtonCaption(500), "Free 500 MB");
+}
+
+TEST(FreeMemTexts, MeterRowsAndSliderMaximum) {
+    EXPECT_EQ(MeterY(0, 100, 30), 0);    // full memory at the top
+    EXPECT_EQ(MeterY(100, 100, 30), 30); // all free at the bottom
+    EXPECT_EQ(MeterY(1, 6, 27), 5);      // 4.5 rounds up
+    EXPECT_EQ(MeterY(5, 0, 30), 0);
+    EXPECT_EQ(FreeSliderMaximum({0, 16 * kGiB, 4 * kGiB, 0, 0, 0, 0}), std::optional<std::int16_t>(14336));
+    EXPECT_EQ(FreeSliderMaximum({0, 64 * kGiB, 0, 0, 0, 0, 0}), std::nullopt); // 65536 does not fit
+    EXPECT_EQ(FreeSliderMaximum({}), std::nullopt);
+}
+
+TEST(FreeMemSettings, TrayModeAndSetupValues) {
+    struct Case {
+        std::vector<std::string> arguments;
+        const char* stored;
+        bool tray;
+    };
+    const Case cases[] = {
+        {{"/tray"}, "", true},    {{"x", "/TRAY"}, "0", true},
+        {{"--a/Tray"}, "", true}, {{}, "1", true},
+        {{}, "0", false},         {{}, "2", false},
+        {{}, "yes", false},       {{"/tra"}, "", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TrayModeRequested(c.arguments, c.stored), c.tray) << c.stored;
+    }
+    EXPECT_EQ(SetupSliderValue("30", 50, 100, 95), 95); // out of range: the design value
+    EXPECT_EQ(SetupSliderValue("50", 50, 100, 95), 50);
+    EXPECT_EQ(SetupSliderValue("1024", 1, 1024, 10), 1024);
+    EXPECT_EQ(SetupSliderValue("1025", 1, 1024, 10), 10);
+    EXPECT_EQ(SetupSliderValue("abc", 1, 1024, 10), 10);
+}
+
+TEST(FreeMemClaim, TheFloorKeepsTheMachineAlive) {
+    EXPECT_EQ(ClaimFloor(4 * kGiB), 256 * kMiB);             // 5 % is 204.8 MiB
+    EXPECT_EQ(ClaimFloor(16 * kGiB), 16 * kGiB / 20);        // 819.2 MiB
+    EXPECT_TRUE(MayClaim(258 * kMiB, 2 * kMiB, 256 * kMiB)); // exactly the floor left
+    EXPECT_FALSE(MayClaim(257 * kMiB, 2 * kMiB, 256 * kMiB));
+}
+
+TEST(AutoFree, AtThePeakOnceUntilUseDropsOrTheHoldOffEnds) {
+    const MemoryStatus atPeak{95, 100 * kMiB, 5 * kMiB, 0, 0, 0, 0}; // 95 % in use: equality triggers
+    const MemoryStatus below{94, 100 * kMiB, 6 * kMiB, 0, 0, 0, 0};
+    AutoFreeTrigger t;
+    EXPECT_FALSE(t.ShouldRun(false, false, 95, atPeak, 0)); // unchecked
+    EXPECT_FALSE(t.ShouldRun(true, true, 95, atPeak, 0));   // window shown
+    EXPECT_FALSE(t.ShouldRun(true, false, 95, below, 0));
+    EXPECT_TRUE(t.ShouldRun(true, false, 95, atPeak, 0));
+    t.Ran(true, 1000); // still at the peak afterwards
+    EXPECT_FALSE(t.ShouldRun(true, false, 95, atPeak, 4000));
+    EXPECT_FALSE(t.ShouldRun(true, false, 95, below, 7000)); // dropped below once: released
+    EXPECT_TRUE(t.ShouldRun(true, false, 95, atPeak, 10000));
+    t.Ran(true, 10000);
+    EXPECT_FALSE(t.ShouldRun(true, false, 95, atPeak, 10000 + AutoFreeTrigger::kAutoFreeHoldOffMs - 1));
+    EXPECT_TRUE(t.ShouldRun(true, false, 95, atPeak, 10000 + AutoFreeTrigger::kAutoFreeHoldOffMs));
+    t.Ran(false, 20000); // a free that brought use down holds nothing back
+    EXPECT_TRUE(t.ShouldRun(true, false, 95, atPeak, 20001));
+}
+
+TEST(SystrayStatus, TextsOfTheCodes) {
+    const std::pair<std::int32_t, const char*> cases[] = {
+        {0, "Success :-)"},
+        {-3, "You must suppy an Icon."},
+        {-9, "Tray-Icon was already loaded."},
+        {-11, "Balloon Text was missing."},
+        {2, ""},
+        {-12, ""},
+    };
+    for (const auto& [code, text] : cases) {
+        EXPECT_EQ(SystrayStatusText(code), text) << code;
+    }
+}
+
+TEST(NotifyIconRecords, BytesOfBothRecords) {
+    const Bytes ansi = EncodeAnsiIconRecord({0x1234, 1, 7, 512, 0xABCD, std::string("Trafalo") + '\0'});
+    ASSERT_EQ(ansi.size(), 280u);
+    EXPECT_EQ(Bytes(ansi.begin(), ansi.begin() + 12), (Bytes{24, 1, 0, 0, 0x34, 0x12, 0, 0, 1, 0, 0, 0}));
+    EXPECT_EQ(ansi[20], 0xCD);
+    EXPECT_EQ(std::string(ansi.begin() + 24, ansi.begin() + 33), std::string("Trafalo\0 ", 9));
+    EXPECT_EQ(ansi.back(), ' ');
+
+    WideIconRecord wide;
+    wide.tip = std::u16string(200, u'x');
+    wide.balloonText = u"Hi";
+    wide.timeoutOrVersion = 3;
+    wide.balloonTitle = u"T";
+    wide.balloonFlags = 19;
+    const Bytes w = EncodeWideIconRecord(wide);
+    ASSERT_EQ(w.size(), 936u);
+    EXPECT_EQ(w[0] | w[1] << 8, 936);
+    EXPECT_EQ(w[16], 0x00); // callback message 512, little-endian
+    EXPECT_EQ(w[17], 0x02);
+    EXPECT_EQ(w[24 + 2 * 126], 'x'); // 127 characters of the tip, then the end mark
+    EXPECT_EQ(w[24 + 2 * 127], 0);
+    EXPECT_EQ(w[288], 'H'); // after the tip (256) and the state fields (8)
+    EXPECT_EQ(w[800], 3);   // time-out / version
+    EXPECT_EQ(w[804], 'T');
+    EXPECT_EQ(w[932], 19);
+}
+
+TEST(NotifyIconRecords, WideTextIsCutBetweenCharacters) {
+    EXPECT_EQ(WideTextCut("abc", 2), u"ab");
+    EXPECT_EQ(WideTextCut("a\xF0\x9F\x8C\x8D", 2), u"a"); // the globe needs two units: left out whole
+    EXPECT_EQ(WideTextCut("a\xF0\x9F\x8C\x8D", 3), u"a\U0001F30D");
+    EXPECT_EQ(WideTextCut("\xC3\xA9t\xC3", 9), u"\u00e9t\uFFFD"); // a cut-off sequence is replaced
+}
+
+} // namespace
