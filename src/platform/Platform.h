@@ -6,6 +6,7 @@
 #include "IDrives.h"
 #include "IInstanceLock.h"
 #include "ILocalAddress.h"
+#include "IMemoryClaim.h"
 #include "INetworkTable.h"
 #include "IPowerStatus.h"
 #include "IProcesses.h"
@@ -35,6 +36,7 @@ struct Platform {
     std::unique_ptr<IProcesses> processes;
     std::unique_ptr<ITaskbar> taskbar;
     std::unique_ptr<ILocalAddress> localAddress;
+    std::unique_ptr<IMemoryClaim> memoryClaim;
 };
 
 // Builds the implementations of the platform this program was compiled for.

@@ -1,4 +1,5 @@
 #include "platform/linux/ProcParsers.h"
+#include "platform/linux/CgroupMemory.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +40,23 @@ TEST(ParseMemInfo, ReadsKilobytesAsBytes) {
 TEST(ParseStatmSize, FirstField) {
     EXPECT_EQ(ParseStatmSize("12345 678 9 0 0 1 0\n"), 12345u);
     EXPECT_EQ(ParseStatmSize("x"), std::nullopt);
+}
+
+TEST(CgroupMemory, FoldersUpToTheRootAndTheRoomLeft) {
+    using F = std::vector<CgroupFolder>;
+    EXPECT_EQ(CgroupMemoryFolders("0::/user.slice/app.scope\n", "/cg"),
+              (F{{"/cg/user.slice/app.scope", true}, {"/cg/user.slice", true}, {"/cg", true}}));
+    // The v1 memory controller wins over the unified line of a hybrid system.
+    EXPECT_EQ(CgroupMemoryFolders("4:cpu,memory:/a/b\n0::/x\n", "/cg"),
+              (F{{"/cg/memory/a/b", false}, {"/cg/memory/a", false}, {"/cg/memory", false}}));
+    EXPECT_EQ(CgroupMemoryFolders("0::/\n", "/cg"), (F{{"/cg", true}}));
+    for (const char* refused : {"", "0::/../etc\n", "0::relative\n", "junk\n"}) {
+        EXPECT_TRUE(CgroupMemoryFolders(refused, "/cg").empty()) << refused;
+    }
+    EXPECT_EQ(CgroupRoom("314572800\n", "104857600\n"), 209715200);
+    EXPECT_EQ(CgroupRoom("max\n", "1"), std::nullopt);
+    EXPECT_EQ(CgroupRoom("9223372036854771712", "1"), std::nullopt); // v1's "no limit"
+    EXPECT_EQ(CgroupRoom("100", "x"), std::nullopt);
 }
 
 } // namespace

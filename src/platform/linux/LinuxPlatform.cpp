@@ -3,6 +3,7 @@
 #include "LinuxDrives.h"
 #include "LinuxInstanceLock.h"
 #include "LinuxLocalAddress.h"
+#include "LinuxMemoryClaim.h"
 #include "LinuxNetworkTable.h"
 #include "LinuxPowerStatus.h"
 #include "LinuxProcesses.h"
@@ -55,6 +56,7 @@ Platform createPlatform() {
     p.speakers = std::make_unique<PulseSpeakers>();
     p.processes = std::make_unique<LinuxProcesses>();
     p.localAddress = std::make_unique<LinuxLocalAddress>();
+    p.memoryClaim = std::make_unique<LinuxMemoryClaim>();
     p.taskbar = std::make_unique<LinuxTaskbar>(qEnvironmentVariable("XDG_CURRENT_DESKTOP").toStdString());
     return p;
 }
