@@ -1,5 +1,7 @@
 // The Free Memory tool's rules and the notification-icon records.
 #include "freemem/FreeMemLogic.h"
+#include "fakes/FakeMemoryClaim.h"
+#include "freemem/FreeOperation.h"
 #include "tray/NotifyIconRecords.h"
 
 #include <gtest/gtest.h>
@@ -124,6 +126,48 @@ TEST(NotifyIconRecords, WideTextIsCutBetweenCharacters) {
     EXPECT_EQ(WideTextCut("a\xF0\x9F\x8C\x8D", 2), u"a"); // the globe needs two units: left out whole
     EXPECT_EQ(WideTextCut("a\xF0\x9F\x8C\x8D", 3), u"a\U0001F30D");
     EXPECT_EQ(WideTextCut("\xC3\xA9t\xC3", 9), u"\u00e9t\uFFFD"); // a cut-off sequence is replaced
+}
+
+TEST(RunFree, ClaimsUpToTheBlocksAndTheFloorThenReturnsEverything) {
+    struct Case {
+        const char* what;
+        std::int32_t count;
+        std::int64_t available;
+        std::int32_t stopAt; // 0: never
+        bool refuse;
+        std::int32_t steps;
+        int claims;
+        std::int64_t peak;
+        bool floorReached;
+    };
+    const std::int64_t huge = std::int64_t{1} << 40;
+    const Case cases[] = {
+        {"500 MB", 500, huge, 0, false, 500, 500, 1000 * kMiB, false},
+        {"past 4096 blocks", 5000, huge, 0, false, 5000, 4096, 8192 * kMiB, false},
+        // 300 MiB available, a 4 GiB machine's floor of 256 MiB: 22 blocks, 256 MiB left.
+        {"down to the floor", 1000, 300 * kMiB, 0, false, 1000, 22, 44 * kMiB, true},
+        {"stopped at step 3", 500, huge, 3, false, 3, 2, 4 * kMiB, false},
+        {"every block refused", 10, huge, 0, true, 10, 10, 0, false},
+    };
+    for (const Case& c : cases) {
+        FakeMemoryClaim memory;
+        memory.available = c.available;
+        memory.refuse = c.refuse;
+        std::vector<std::int32_t> shown;
+        const FreeResult r = RunFree(memory, c.count, 4 * kGiB, [&](std::int32_t i) {
+            shown.push_back(i);
+            return i != c.stopAt;
+        });
+        EXPECT_EQ(r.steps, c.steps) << c.what;
+        EXPECT_EQ(memory.claims, c.claims) << c.what;
+        EXPECT_EQ(r.claimedPeak, c.peak) << c.what;
+        EXPECT_EQ(r.floorReached, c.floorReached) << c.what;
+        EXPECT_EQ(r.stopped, c.stopAt != 0) << c.what;
+        EXPECT_EQ(shown.size(), static_cast<std::size_t>(c.steps)) << c.what;
+        EXPECT_EQ(memory.releasedAt, std::vector<std::int64_t>{c.peak}) << c.what; // one sweep at the end
+        EXPECT_EQ(memory.held, 0) << c.what;
+        EXPECT_EQ(memory.offers, (std::vector<bool>{true, false})) << c.what;
+    }
 }
 
 } // namespace
