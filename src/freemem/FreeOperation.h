@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-inline constexpr std::int64_t kFreeBlockBytes = 2 * 1048576;
+inline constexpr std::int64_t kFreeBlockBytes = std::int64_t{2} * 1048576;
 inline constexpr std::int32_t kMaxFreeBlocks = 4096;
 
 struct FreeResult {
