@@ -1,4 +1,5 @@
 // The /proc text parsers.
+#include "platform/linux/CgroupMemory.h"
 #include "platform/linux/DriveLetters.h"
 #include "platform/linux/ProcParsers.h"
 
@@ -16,5 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     letters.update(std::vector<MountEntry>(mounts.begin() + static_cast<std::ptrdiff_t>(mounts.size() / 2),
                                            mounts.end()));
     letters.letterOf(text.empty() ? "/" : std::string(text.substr(0, 16)));
+    // /proc/self/cgroup, and a limit and a use file split from the same text.
+    CgroupMemoryFolders(text, "/sys/fs/cgroup");
+    CgroupRoom(text.substr(0, size / 2), text.substr(size / 2));
     return 0;
 }
