@@ -108,15 +108,7 @@ done <"$work/events" >"$work/maps" &
 started+=($!)
 first_map_after() { awk -v t="$1" '$1 >= t { print $1 - t; exit }' "$work/maps"; }
 
-/usr/bin/python3 - "$((runs * (seconds + 40)))" <<'PY' &
-import socket, sys, time
-s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-end = time.time() + float(sys.argv[1])
-while time.time() < end:  # about 1 MiB/s
-    for _ in range(70):
-        s.sendto(b"x" * 1500, ("127.0.0.1", 9))
-    time.sleep(0.1)
-PY
+/usr/bin/python3 scripts/loopback-traffic.py "$((runs * (seconds + 40)))" &
 traffic=$!
 started+=("$traffic")
 keep=("${started[@]}")

@@ -51,15 +51,7 @@ started+=("$ticking")
 build/release/bench/bench_bare_window --tick 1000 --paint >/dev/null 2>&1 &
 painting=$!
 started+=("$painting")
-/usr/bin/python3 - "$((seconds + 15))" <<'PY' &
-import socket, sys, time
-s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-end = time.time() + float(sys.argv[1])
-while time.time() < end:  # about 1 MiB/s
-    for _ in range(70):
-        s.sendto(b"x" * 1500, ("127.0.0.1", 9))
-    time.sleep(0.1)
-PY
+/usr/bin/python3 scripts/loopback-traffic.py "$((seconds + 15))" &
 traffic=$!
 started+=("$traffic")
 sleep 10 # settle

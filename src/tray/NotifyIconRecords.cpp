@@ -8,6 +8,12 @@ void put32(Bytes& b, std::uint32_t v) {
     }
 }
 
+void putHeader(Bytes& b, std::uint32_t size, const IconRecordHeader& h) {
+    for (const std::uint32_t v : {size, h.window, h.identifier, h.flags, h.callbackMessage, h.icon}) {
+        put32(b, v);
+    }
+}
+
 // A wide text field of size characters: the text, an end mark, zeros.
 void putWide(Bytes& b, const std::u16string& text, std::size_t size) {
     for (std::size_t i = 0; i < size; ++i) {
@@ -21,10 +27,7 @@ void putWide(Bytes& b, const std::u16string& text, std::size_t size) {
 
 Bytes EncodeAnsiIconRecord(const AnsiIconRecord& r) {
     Bytes b;
-    put32(b, 280);
-    for (const std::uint32_t v : {r.window, r.identifier, r.flags, r.callbackMessage, r.icon}) {
-        put32(b, v);
-    }
+    putHeader(b, 280, r.header);
     for (std::size_t i = 0; i < 256; ++i) {
         b.push_back(static_cast<std::uint8_t>(i < r.tip.size() ? r.tip[i] : ' '));
     }
@@ -33,10 +36,7 @@ Bytes EncodeAnsiIconRecord(const AnsiIconRecord& r) {
 
 Bytes EncodeWideIconRecord(const WideIconRecord& r) {
     Bytes b;
-    put32(b, 936);
-    for (const std::uint32_t v : {r.window, r.identifier, r.flags, r.callbackMessage, r.icon}) {
-        put32(b, v);
-    }
+    putHeader(b, 936, r.header);
     putWide(b, r.tip.substr(0, 127), 128);
     put32(b, 0); // state
     put32(b, 0); // state mask

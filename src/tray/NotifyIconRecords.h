@@ -11,22 +11,23 @@
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct AnsiIconRecord {
+// The fields both records start with, after their size.
+struct IconRecordHeader {
     std::uint32_t window = 0;
     std::uint32_t identifier = 0;
     std::uint32_t flags = 0;
     std::uint32_t callbackMessage = 0;
     std::uint32_t icon = 0;
+};
+
+struct AnsiIconRecord {
+    IconRecordHeader header;
     std::string tip; // single-byte text: left-aligned, blanks to 256
 };
 Bytes EncodeAnsiIconRecord(const AnsiIconRecord& record);
 
 struct WideIconRecord {
-    std::uint32_t window = 0;
-    std::uint32_t identifier = 0;
-    std::uint32_t flags = 0;
-    std::uint32_t callbackMessage = 512;
-    std::uint32_t icon = 0;
+    IconRecordHeader header{0, 0, 0, 512, 0};
     std::u16string tip;         // at most 127 characters and an end mark
     std::u16string balloonText; // at most 255
     std::uint32_t timeoutOrVersion = 0;

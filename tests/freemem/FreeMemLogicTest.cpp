@@ -95,7 +95,7 @@ TEST(SystrayStatus, TextsOfTheCodes) {
 }
 
 TEST(NotifyIconRecords, BytesOfBothRecords) {
-    const Bytes ansi = EncodeAnsiIconRecord({0x1234, 1, 7, 512, 0xABCD, std::string("Trafalo") + '\0'});
+    const Bytes ansi = EncodeAnsiIconRecord({{0x1234, 1, 7, 512, 0xABCD}, std::string("Trafalo") + '\0'});
     ASSERT_EQ(ansi.size(), 280u);
     EXPECT_EQ(Bytes(ansi.begin(), ansi.begin() + 12), (Bytes{24, 1, 0, 0, 0x34, 0x12, 0, 0, 1, 0, 0, 0}));
     EXPECT_EQ(ansi[20], 0xCD);
