@@ -23,15 +23,16 @@ int readCommandLine(int argc, char* argv[]) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions); // Qt's own "-display :1"
     parser.setApplicationDescription(
         QStringLiteral("A desktop widget that shows the traffic of one network interface."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the version."));
     parser.addOption(help);
     parser.addOption(version);
     // The window system's options, which QApplication takes for itself.
     for (const char* name : {"display", "platform", "platformpluginpath", "platformtheme", "plugin", "style",
-                             "stylesheet", "session", "name", "title", "visual", "geometry", "qwindowgeometry",
-                             "qwindowicon", "qwindowtitle"}) {
+                             "stylesheet", "session", "name", "title", "visual", "geometry",
+                             "qwindowgeometry", "qwindowicon", "qwindowtitle"}) {
         QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(option);
@@ -39,9 +40,11 @@ int readCommandLine(int argc, char* argv[]) {
     QCommandLineOption reverse(QStringLiteral("reverse"));
     reverse.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(reverse);
-    parser.addPositionalArgument(QStringLiteral("/tray"), QStringLiteral("Start the Free Memory tool in the tray."),
+    parser.addPositionalArgument(QStringLiteral("/tray"),
+                                 QStringLiteral("Start the Free Memory tool in the tray."),
                                  QStringLiteral("[/tray]"));
-    const QString usage = parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("trafalo"));
+    const QString usage =
+        parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("trafalo"));
     if (!parser.parse(words)) {
         std::fprintf(stderr, "trafalo: %s\n\n%s", qUtf8Printable(parser.errorText()), qUtf8Printable(usage));
         return 2;
