@@ -241,3 +241,12 @@ void DeleteRegistryValue(IAutostart& autostart, std::uint32_t root, std::string_
         autostart.remove(valueName);
     }
 }
+
+std::string LowerAscii(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    }
+    return out;
+}

@@ -22,6 +22,9 @@ std::string AppFolderFrom(const std::string& programFolder);
 // number (0 false, any other true). std::nullopt when it is neither.
 std::optional<bool> ParseBool(std::string_view text);
 
+// The text with its ASCII letters in lower case.
+std::string LowerAscii(std::string_view text);
+
 // Text to a number as settings are read back (leading/trailing blanks allowed,
 // a decimal fraction rounded to the nearest whole number). std::nullopt when
 // it is not a number or does not fit in 32 bits.

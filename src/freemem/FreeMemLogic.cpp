@@ -1,20 +1,11 @@
 #include "freemem/FreeMemLogic.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
 
 double usage(std::int64_t available, std::int64_t total) {
     return total > 0 ? 1.0 - static_cast<double>(available) / static_cast<double>(total) : 0.0;
-}
-
-std::string lower(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-    }
-    return out;
 }
 
 } // namespace
@@ -69,7 +60,7 @@ std::optional<std::int16_t> FreeSliderMaximum(const MemoryStatus& s) {
 
 bool TrayModeRequested(const std::vector<std::string>& arguments, std::string_view storedFreeMemTray) {
     for (const std::string& argument : arguments) {
-        if (lower(argument).find("/tray") != std::string::npos) {
+        if (LowerAscii(argument).find("/tray") != std::string::npos) {
             return true;
         }
     }

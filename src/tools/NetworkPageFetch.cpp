@@ -50,7 +50,7 @@ public:
                 m_reply = nullptr;
             }
             reply->deleteLater();
-            const QByteArray rest = reply->readAll();
+            const QByteArray rest = reply->isOpen() ? reply->readAll() : QByteArray(); // aborted: closed
             const auto room = std::max<std::int64_t>(0, maxBytes - static_cast<std::int64_t>(text->size()));
             text->append(rest.constData(),
                          static_cast<std::size_t>(std::min<std::int64_t>(rest.size(), room)));

@@ -1,9 +1,9 @@
 #include "tools/modIP.h"
 
+#include "core/Main.h"
 #include "tools/KillList.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
 
@@ -88,9 +88,6 @@ std::string SocketsVersionText(int major, int minor) {
 }
 
 bool MayFetch(std::string_view url) {
-    std::string scheme;
-    for (const char c : url.substr(0, url.find(':'))) {
-        scheme.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-    }
+    const std::string scheme = LowerAscii(url.substr(0, url.find(':')));
     return url.find("://") != std::string_view::npos && (scheme == "http" || scheme == "https");
 }
