@@ -5,6 +5,7 @@
 #include "display/GraphView.h"
 #include "display/WindowControls.h"
 #include "drives/RemovableDrives.h"
+#include "freemem/FreeMemTool.h"
 #include "monitor/TrafficMonitor.h"
 #include "placement/Placement.h"
 #include "platform/Platform.h"
@@ -45,6 +46,7 @@ FeatureSet MakeFeatures(FeatureContext& c) {
     add(set, std::make_unique<SpeakerMute>(*c.platform.speakers));
     add(set, std::make_unique<TaskbarToggle>(*c.platform.taskbar));
     add(set, std::make_unique<ProcessKiller>(c.platform, c.appFolder));
+    add(set, std::make_unique<FreeMemTool>(c.platform, TRAFALO_VERSION_MAJOR, TRAFALO_VERSION_MINOR));
     IpAddresses* ip = add(set, std::make_unique<IpAddresses>(c.platform, c.host, c.controls));
     set.monitor->RefreshIpAddresses = [ip] { ip->lblIP_DblClick(); };
     add(set, std::make_unique<RemovableDrives>(c.platform, c.host, c.window, *c.controls.Graph(), *set.alert,

@@ -3,6 +3,7 @@
 #include "app/WindowCommands.h"
 #include "core/LongOperation.h"
 #include "core/Main.h"
+#include "core/ProgramWindows.h"
 #include "display/GraphView.h"
 #include "display/Layout.h"
 #include "monitor/TrafficMonitor.h"
@@ -104,6 +105,7 @@ bool frmMain::Form_Load() {
     }
     m_saved = currentSettings();
     m_loaded = true;
+    ProgramWindows::Loaded(this, [this] { close(); });
     return true;
 }
 
@@ -150,10 +152,11 @@ void frmMain::closeEvent(QCloseEvent* event) {
     }
     Form_Unload();
     event->accept();
-    // Only Exit, the window's own close and the session's signals end the
-    // program; a dialog closing never does (the application does not quit
-    // when its last ordinary window closes).
-    QCoreApplication::quit();
+    // Only Exit, the window's own close and the session's signals unload the
+    // main window; a dialog closing never does (the application does not
+    // quit when its last ordinary window closes). The program ends with it
+    // unless the Free Memory window is still loaded.
+    ProgramWindows::Unloaded(this);
 }
 
 void frmMain::changeEvent(QEvent* event) {

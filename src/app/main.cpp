@@ -1,5 +1,6 @@
 // Trafalo: a desktop widget that watches the traffic of one network interface.
 #include "app/frmMain.h"
+#include "core/ProgramWindows.h"
 #include "platform/Platform.h"
 #include "tray/TrayIcon.h"
 
@@ -85,7 +86,8 @@ int main(int argc, char* argv[]) {
         std::fputs("trafalo: already running for this user\n", stderr);
         return 0;
     }
-    onTerminationRequest([&window] { window.close(); });
+    // Both windows save their settings and unload; the last ends the program.
+    onTerminationRequest([] { ProgramWindows::CloseAll(); });
     if (!window.Tray().StartsHidden()) {
         window.show();
     }

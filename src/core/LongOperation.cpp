@@ -16,9 +16,10 @@ std::vector<std::string>& running() {
     return names;
 }
 
-std::function<void()>& deferredEnd() {
-    static std::function<void()> end;
-    return end;
+// Every window that asked to end meanwhile keeps its own end.
+std::vector<std::function<void()>>& deferredEnds() {
+    static std::vector<std::function<void()>> ends;
+    return ends;
 }
 
 } // namespace
@@ -44,13 +45,13 @@ LongOperation::~LongOperation() {
     }
     auto& names = running();
     names.erase(std::find(names.begin(), names.end(), m_name));
-    if (names.empty() && deferredEnd()) {
+    if (names.empty() && !deferredEnds().empty()) {
         // The end the user asked for while this ran: carried out from the
         // event loop, after the operation's own stack has unwound.
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
             [] {
-                if (auto end = std::exchange(deferredEnd(), nullptr)) {
+                for (auto& end : std::exchange(deferredEnds(), {})) {
                     end();
                 }
             },
@@ -76,7 +77,7 @@ bool LongOperation::Wait(int maxMs) {
 }
 
 bool LongOperation::Alive() const {
-    return m_owner && !deferredEnd();
+    return m_owner && deferredEnds().empty();
 }
 
 bool LongOperation::AnyRunning() {
@@ -87,6 +88,6 @@ bool LongOperation::DeferEnd(std::function<void()> end) {
     if (running().empty()) {
         return false;
     }
-    deferredEnd() = std::move(end);
+    deferredEnds().push_back(std::move(end));
     return true;
 }

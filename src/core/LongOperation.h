@@ -39,9 +39,9 @@ public:
 
     // Whether any operation runs now.
     static bool AnyRunning();
-    // For the window's end: while an operation runs, keeps `end` to run once
+    // For a window's end: while an operation runs, keeps `end` to run once
     // the last one has unwound and returns true; otherwise returns false and
-    // the caller ends at once.
+    // the caller ends at once. Each window that asks keeps its own end.
     static bool DeferEnd(std::function<void()> end);
 
 private:

@@ -24,6 +24,8 @@ inline constexpr const char* kKeyNotifyError = "NotifyError";
 inline constexpr const char* kKeyExcludedDriveLetters = "ExcludedDriveLetters";
 inline constexpr const char* kKeyUrl = "url";
 inline constexpr const char* kKeyAutoFreeMemMB = "AutoFreeMemMB";
+inline constexpr const char* kKeyAutoFreeMemPeak = "AutoFreeMemPeak";
+inline constexpr const char* kKeyFreeMemTray = "FreeMemTray";
 
 inline constexpr const char* kBatchFileName = "bwatch.bat";
 inline constexpr const char* kKillListFileName = "killlist.txt";

@@ -88,6 +88,36 @@ QIcon WindowIcon() {
     return icon;
 }
 
+QImage DrawMemoryModule(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double s = size;
+    const QRectF board(s * 0.04, s * 0.22, s * 0.92, s * 0.56);
+    p.setPen(QPen(QColor(10, 60, 20), std::max(1.0, s / 24)));
+    p.setBrush(QColor(40, 150, 60));
+    p.drawRoundedRect(board, s * 0.05, s * 0.05);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(25, 25, 30));
+    for (int i = 0; i < 3; ++i) {
+        p.drawRect(QRectF(s * (0.12 + 0.27 * i), s * 0.3, s * 0.2, s * 0.28));
+    }
+    p.setBrush(QColor(230, 180, 40));
+    for (int i = 0; i < 6; ++i) {
+        p.drawRect(QRectF(s * (0.1 + 0.14 * i), s * 0.64, s * 0.08, s * 0.12));
+    }
+    return image;
+}
+
+QIcon MemoryIcon() {
+    QIcon icon;
+    for (const int size : {16, 22, 32, 48, 64}) {
+        icon.addPixmap(QPixmap::fromImage(DrawMemoryModule(size)));
+    }
+    return icon;
+}
+
 QImage DrawCloseButton(bool hover) {
     QImage image(13, 12, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);

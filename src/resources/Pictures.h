@@ -16,3 +16,7 @@ QImage DrawEject();
 QImage DrawCloseButton(bool hover);
 // The window's own icon (the globe at the usual icon sizes).
 QIcon WindowIcon();
+// A memory module: a green board with black chips and gold contacts, the
+// Free Memory window's icon, at the usual icon sizes.
+QImage DrawMemoryModule(int size = 32);
+QIcon MemoryIcon();

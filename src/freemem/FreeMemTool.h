@@ -1,0 +1,38 @@
+#pragma once
+// The main window's "Free Memory" command and its gestures: open the Free
+// Memory window (loading it the first time), free the amount of
+// "AutoFreeMemMB" read at start-up, then leave the window's slider at the
+// memory now available. The window stays loaded after the main window
+// unloads, until its own Exit.
+#include "core/Feature.h"
+
+#include <QPointer>
+#include <cstdint>
+
+class formFreeMem;
+struct Platform;
+
+class FreeMemTool : public Feature {
+public:
+    FreeMemTool(Platform& platform, int versionMajor, int versionMinor);
+    ~FreeMemTool() override;
+
+    void start(const StartupSettings& settings) override;
+    void addMenuItems(MenuBuilder& menu) override;
+    bool ownsCommand(std::string_view name) const override;
+    void runCommand(std::string_view name, std::int16_t index) override;
+    bool takeGesture(Gesture gesture) override;
+
+    void mnuFreeMem_Click();
+    // The window, loaded on first use; nullptr before and after it unloads.
+    formFreeMem* Window() const;
+    // Loads the window when it is not loaded.
+    formFreeMem& Load();
+
+private:
+    Platform& m_platform;
+    int m_major;
+    int m_minor;
+    std::int32_t m_autoFreeMemMB = 10;
+    QPointer<formFreeMem> m_window;
+};
