@@ -100,6 +100,7 @@ void formFreeMem::buildControls() {
     m_hscroll->setGeometry(kHScroll1);
     m_hscroll->setRange(0, 32767);
     m_hscroll->setPageStep(10);
+    m_hscroll->setFocusPolicy(Qt::StrongFocus);
     connect(m_hscroll, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
 
     m_btnFree = new QPushButton(QStringLiteral("Free"), this);
@@ -367,8 +368,10 @@ void formFreeMem::changeEvent(QEvent* event) {
         this,
         [this] {
             m_trayIcon.AddIconToTray(windowIcon(), windowTitle().toStdString(), true);
-            hide();
+            // Back to the normal state first: leaving the minimised state
+            // maps the window again, so it is hidden after.
             setWindowState(windowState() & ~Qt::WindowMinimized);
+            hide();
         },
         Qt::QueuedConnection);
 }

@@ -34,28 +34,33 @@ formFreeMemSetup::formFreeMemSetup(ISettingsStore& store, formFreeMem* owner)
     setObjectName(QStringLiteral("formFreeMemSetup"));
     setWindowTitle(QStringLiteral("Setup Auto Free Memory"));
     setWindowIcon(MemoryIcon());
-    setFixedSize(250, 104);
+    setFixedSize(280, 104);
     auto* image = new QLabel(this);
     image->setPixmap(QPixmap::fromImage(DrawMemoryModule(32)));
     image->setGeometry(2, 4, 32, 32);
-    label(this, "Peak Memory Level:", QRect(36, 9, 104, 19));
-    m_lblPeakLevel = label(this, "95%", QRect(170, 5, 64, 18));
+    label(this, "Peak Memory Level:", QRect(36, 9, 160, 19));
+    m_lblPeakLevel = label(this, "95%", QRect(206, 7, 64, 18));
     m_peak = new QScrollBar(Qt::Horizontal, this);
-    m_peak->setGeometry(36, 27, 204, 12);
+    m_peak->setGeometry(36, 27, 234, 12);
     m_peak->setRange(kPeakMin, kPeakMax);
     m_peak->setValue(kPeakDesign);
-    label(this, "Amount of Memory to Free :", QRect(37, 47, 133, 19));
-    m_lblFreeMem = label(this, "10MB", QRect(167, 43, 73, 18));
+    label(this, "Amount of Memory to Free :", QRect(37, 47, 166, 19));
+    m_lblFreeMem = label(this, "10MB", QRect(206, 45, 64, 18));
     m_amount = new QScrollBar(Qt::Horizontal, this);
-    m_amount->setGeometry(36, 65, 204, 12);
+    m_amount->setGeometry(36, 65, 234, 12);
     m_amount->setRange(kAmountMin, kAmountMax);
     m_amount->setPageStep(16);
     m_amount->setValue(kAmountDesign);
-    QLabel* hint = label(this, "Tip: Recomended values 95% and 10MB", QRect(0, 86, 250, 17));
+    QLabel* hint = label(this, "Tip: Recomended values 95% and 10MB", QRect(0, 86, 280, 17));
     hint->setAutoFillBackground(true);
     hint->setBackgroundRole(QPalette::ToolTipBase);
     hint->setForegroundRole(QPalette::ToolTipText);
 
+    // Reachable from the keyboard: Tab between them, the arrows, Home and End.
+    for (QScrollBar* slider : {m_peak, m_amount}) {
+        slider->setFocusPolicy(Qt::StrongFocus);
+    }
+    m_peak->setFocus();
     connect(m_peak, &QScrollBar::valueChanged, this,
             [this](int value) { m_lblPeakLevel->setText(QString::number(value) + QLatin1Char('%')); });
     connect(m_amount, &QScrollBar::valueChanged, this,

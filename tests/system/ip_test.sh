@@ -62,7 +62,7 @@ while True:
 helpers+=($!)
 traffic() { loopback_traffic 120 & helpers+=($!); }
 
-label() { /usr/bin/python3 "$here/ip_label.py" "$1" "$pid" 2>/dev/null; }
+label() { /usr/bin/python3 "$here/window_read.py" "$1" "$pid" 2>/dev/null; }
 shows() { # text: the label and its tooltip within 5 s
     local i
     for i in $(seq 1 50); do

@@ -2,7 +2,9 @@
 """Reads the program's StatusNotifierItem over D-Bus while it sits hidden in
 the tray: the tooltip's three lines, the picture (green bars while traffic
 flows), and Activate. Needs the StatusNotifierWatcher stand-in on the session
-bus. Usage: sni_check.py tooltip|picture|activate"""
+bus. Usage: sni_check.py tooltip|picture|activate, or for every live item:
+sni_check.py titles (one tooltip a line), activate-item REGEX or
+context-item REGEX (the item whose tooltip matches)."""
 import re
 import sys
 
@@ -14,11 +16,39 @@ calls = watcher.GetMethodCalls("RegisterStatusNotifierItem", dbus_interface="org
 if not calls:
     print("no item registered")
     sys.exit(1)
+what = sys.argv[1]
+
+
+def live_items():
+    """(item, tooltip title) of every registered item whose program still answers."""
+    found = []
+    for call in calls:
+        service = str(call[1][0])
+        try:
+            item = bus.get_object(service, "/StatusNotifierItem")
+            title = dbus.Interface(item, "org.freedesktop.DBus.Properties").Get("org.kde.StatusNotifierItem", "ToolTip")[2]
+            found.append((item, str(title)))
+        except dbus.exceptions.DBusException:
+            pass
+    return found
+
+
+if what == "titles":
+    for _, title in live_items():
+        print(repr(title))
+    sys.exit(0)
+if what in ("activate-item", "context-item"):
+    for item, title in live_items():
+        if re.search(sys.argv[2], title):
+            method = "Activate" if what == "activate-item" else "ContextMenu"
+            item.get_dbus_method(method, "org.kde.StatusNotifierItem")(600, 400)
+            sys.exit(0)
+    sys.exit(1)
+
 service = str(calls[-1][1][0])
 item = bus.get_object(service, "/StatusNotifierItem")
 props = dbus.Interface(item, "org.freedesktop.DBus.Properties")
 
-what = sys.argv[1]
 if what == "tooltip":
     _, _, title, _ = props.Get("org.kde.StatusNotifierItem", "ToolTip")
     speed = r"\d+(\.\d\d)? (Bps|B/s|KB/s|MB/s) "

@@ -1,0 +1,216 @@
+#!/usr/bin/env bash
+# The Free Memory window through the real program: a free raises the resident
+# size by 2 MiB a step and returns it, twice; the main window keeps sampling
+# meanwhile; the window and the main window sit side by side as two
+# StatusNotifierItems with their tooltips; minimising puts it in the tray and
+# Activate brings it back; the setup stores its values; SIGTERM during a free
+# ends both windows cleanly; "/tray"; without a notification area the window
+# stays reachable; in a 300 MiB memory cgroup (root only) a free of 1000 MB
+# kills nothing.
+#   freemem_test.sh PATH_TO_TRAFALO
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+trafalo=$1
+source "$here/../../scripts/desktop.sh"
+source "$here/desktop_lib.sh"
+
+desktop_start
+T=$DESKTOP_DIR
+pid=""
+cg=""
+helpers=()
+cleanup() {
+    [ -n "$pid" ] && stop_trafalo "$pid"
+    for p in "${helpers[@]}"; do kill "$p" 2>/dev/null; done
+    [ -n "$cg" ] && rmdir "$cg" 2>/dev/null
+    [ "$failures" = 0 ] || cp "$T"/*.log "${TRAFALO_LOGS:-/tmp}/" 2>/dev/null
+    desktop_stop
+}
+trap cleanup EXIT
+
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$T/atspi.log" 2>&1 &
+helpers+=($!)
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+start_sni_watcher
+helpers+=("$watcher")
+mkdir -p "$XDG_CONFIG_HOME/Trafalo" "$XDG_CONFIG_HOME/Lorvane"
+lorvane="$XDG_CONFIG_HOME/Lorvane/Lorvane.ini"
+
+kib() { awk -v k="$2:" '$1 == k {print $2}' "/proc/$1/status"; }
+fm_id() { # the Free Memory window, when mapped
+    local id
+    for id in $(timeout 5 xdotool search --onlyvisible --name 'Free Memory v' 2>/dev/null); do
+        override_redirect "$id" || { echo "$id"; return; }
+    done
+}
+button() { /usr/bin/python3 "$here/window_read.py" button "$pid" 2>/dev/null; }
+wait_for() { # tenths command...: until the command succeeds
+    local i
+    for i in $(seq 1 "$1"); do
+        "${@:2}" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+idle_button() { [[ "$(button)" == "Free "*" MB" ]]; }
+launch() { # settings of the tool, then arguments
+    printf '[Setting]\nConnection=0\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+    printf '[Settings]\n%b' "$1" >"$lorvane"
+    "${launcher[@]}" "$trafalo" "${@:2}" >>"$T/trafalo.log" 2>&1 &
+    pid=$!
+    wait_window
+}
+free_command() { # the Tiny meters' Free Memory gesture
+    read -r x y _ _ < <(geometry "$(window_id)")
+    xdotool mousemove $((x + 110)) $((y + 13)) click 1
+}
+launcher=()
+
+# 1. Two frees of 500 MB: 1000 MiB more resident at the peak, back after.
+launch 'AutoFreeMemMB=500\n'
+loopback_traffic 60 &
+helpers+=($!)
+for round in 1 2; do
+    base=$(kib "$pid" VmRSS)
+    echo 5 >"/proc/$pid/clear_refs" # the peak starts again from now
+    if [ "$round" = 1 ]; then
+        free_command
+    else
+        read -r fx fy _ _ < <(geometry "$(fm_id)")
+        xdotool mousemove $((fx + 250)) $((fy + 50)) click 1
+    fi
+    check "free $round: the Free Memory window is shown" wait_for 50 test -n "$(fm_id)"
+    if [ "$round" = 2 ]; then
+        # The main window samples on while the free runs: its graph moves.
+        read -r x y w h < <(geometry "$(window_id)")
+        shot "$T/during1.png" "$w" "$h" "$x" "$y"
+        sleep 1.2
+        shot "$T/during2.png" "$w" "$h" "$x" "$y"
+        moved=$(compare -metric AE "$T/during1.png" "$T/during2.png" null: 2>&1)
+        check "the main window's graph moved during the free ($moved pixels)" [ "${moved%% *}" -gt 0 ]
+        check "the button read \"&Stop\" meanwhile ($(button))" [ "$(button)" != "" ]
+    fi
+    check "free $round ends" wait_for 300 idle_button
+    peak=$((($(kib "$pid" VmHWM) - base) / 1024))
+    after=$((($(kib "$pid" VmRSS) - base) / 1024))
+    check "free $round: $peak MiB more at the peak (500 steps of 2 MiB)" [ "$peak" -ge 990 ] && [ "$peak" -le 1100 ]
+    check "free $round: back within 40 MiB after ($after MiB)" [ "$after" -le 40 ]
+done
+
+# 2. Minimised, the window leaves the screen for an icon of its own beside
+# the main window's; each tooltip is its window's.
+xdotool windowminimize "$(fm_id)"
+check "minimising unmaps the window" wait_for 30 test -z "$(fm_id)"
+read -r x y _ _ < <(geometry "$(window_id)")
+xdotool mousemove $((x + 50)) $((y + 13)) click 3
+wait_menu
+xdotool key Down Return # Hide to System Tray
+check "the main window hides" wait_for 30 test -z "$(window_id)"
+titles() { /usr/bin/python3 "$here/sni_check.py" titles 2>/dev/null; }
+two_titles() { # the tooltips follow each window's next refresh
+    titles | grep -q "^'Trafalo\\\\nDownload: " &&
+        titles | grep -qE "^'[0-9]+\\.[0-9]MB Free Memory v[0-9]+\\.[0-9]+\\\\nUsage: [0-9]+\\.[0-9]%'$"
+}
+check "two icons, each with its window's tooltip" wait_for 60 two_titles
+titles
+
+# 3. The setup through the icon's menu: closing it stores both values.
+tray_menu() { # opens the Free Memory icon's menu
+    local i id mh
+    /usr/bin/python3 "$here/sni_check.py" context-item 'Free Memory' 2>/dev/null || return 1
+    for i in $(seq 1 30); do
+        for id in $(timeout 5 xdotool search --onlyvisible --class trafalo 2>/dev/null); do
+            override_redirect "$id" || continue
+            read -r _ _ _ mh < <(geometry "$id")
+            [ "${mh:-0}" -gt 60 ] && return 0
+        done
+        sleep 0.1
+    done
+    return 1
+}
+check "the icon's menu opens" tray_menu
+xdotool key Down Down Return # past "&Show Free Memory" to the setup
+setup_id() { xdotool search --onlyvisible --name '^Setup Auto Free Memory$' 2>/dev/null | head -1; }
+check "the setup window opens" wait_for 30 test -n "$(setup_id)"
+setup=$(setup_id)
+xdotool windowactivate --sync "$setup" key End # the peak slider to 100
+xdotool windowactivate --sync "$setup" key alt+F4 # the window manager asks it to close
+check "closing the setup stores the values it shows" \
+    wait_for 30 grep -qz "AutoFreeMemPeak=100.AutoFreeMemMB=500" "$lorvane"
+/usr/bin/python3 "$here/sni_check.py" activate-item 'Free Memory' 2>/dev/null
+check "Activate on its icon shows the window again" wait_for 50 test -n "$(fm_id)"
+
+# 4. SIGTERM during a free: the free stops, both windows save and the
+# program ends cleanly (no sanitizer report in an instrumented build).
+read -r fx fy _ _ < <(geometry "$(fm_id)")
+xdotool mousemove $((fx + 250)) $((fy + 50)) click 1
+sleep 0.5
+stop_trafalo "$pid"
+check "SIGTERM during a free ends the program" bash -c "! kill -0 $pid 2>/dev/null"
+check "the main window saved its settings (Tray=$(ini Tray))" [ "$(ini Tray)" = True ]
+check "the tool saved its own (FreeMemTray=0)" grep -q '^FreeMemTray=0$' "$lorvane"
+check "no sanitizer report" bash -c "! grep -q 'Sanitizer' '$T/trafalo.log'"
+pid=""
+
+# 5. "/tray" (in capitals too) loads the window into the tray; the command
+# then shows it with its icon in place. Its Exit leaves the main window.
+launch 'AutoFreeMemMB=10\n' /TRAY
+free_command
+check "/tray: the command shows the window" wait_for 50 test -n "$(fm_id)"
+check "and its icon is in place" bash -c "/usr/bin/python3 '$here/sni_check.py' titles 2>/dev/null | grep -q 'Free Memory'"
+wait_for 100 idle_button
+check "/tray: the icon's menu opens" tray_menu
+xdotool key Up Return # E&xit
+check "its Exit unloads the window" wait_for 30 test -z "$(fm_id)"
+check "the program goes on with the main window" bash -c "kill -0 $pid && [ -n \"\$(xdotool search --onlyvisible --name '^Trafalo$')\" ]"
+stop_trafalo "$pid"
+pid=""
+
+# 6. Without a notification area, minimising leaves the window iconified
+# (reachable from the window list), never withdrawn.
+kill "$watcher" 2>/dev/null
+wait "$watcher" 2>/dev/null
+launch 'AutoFreeMemMB=10\n'
+free_command
+wait_for 50 test -n "$(fm_id)"
+fid=$(fm_id)
+wait_for 100 idle_button
+xdotool windowminimize "$fid"
+sleep 1
+check "no notification area: the window is iconified, not withdrawn" \
+    bash -c "xprop -id $fid WM_STATE | grep -q 'window state: Iconic'"
+xdotool windowactivate "$fid"
+check "and comes back from the window list" wait_for 30 test -n "$(fm_id)"
+stop_trafalo "$pid"
+pid=""
+
+# 7. In a memory cgroup of 300 MiB a free of 1000 MB stops at the floor:
+# nothing is killed, the widget lives on.
+if [ "$(id -u)" = 0 ]; then
+    if [ -f /sys/fs/cgroup/cgroup.controllers ]; then
+        cg=/sys/fs/cgroup/trafalo-freemem-$$
+        mkdir "$cg" && echo $((300 << 20)) >"$cg/memory.max"
+        events="$cg/memory.events"
+    else
+        cg=/sys/fs/cgroup/memory/trafalo-freemem-$$
+        mkdir "$cg" && echo $((300 << 20)) >"$cg/memory.limit_in_bytes"
+        events="$cg/memory.oom_control"
+    fi
+    launcher=(bash -c 'echo $$ >"$0/cgroup.procs" && exec "$@"' "$cg")
+    launch 'AutoFreeMemMB=1000\n'
+    free_command
+    check "cgroup: the free runs" wait_for 50 test -n "$(fm_id)"
+    check "cgroup: and ends" wait_for 600 idle_button
+    check "cgroup: the widget lives" kill -0 "$pid"
+    check "cgroup: no process was killed ($(grep oom_kill "$events"))" grep -q '^oom_kill 0$' "$events"
+    peak=$(($(kib "$pid" VmHWM) / 1024))
+    check "cgroup: the peak stayed under the limit ($peak MiB)" [ "$peak" -lt 300 ]
+    stop_trafalo "$pid"
+    pid=""
+    launcher=()
+else
+    echo "skipped: the memory cgroup needs root"
+fi
+
+echo "$passes passed, $failures failed"
+[ "$failures" = 0 ]
