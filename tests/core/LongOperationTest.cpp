@@ -35,12 +35,14 @@ TEST(LongOperation, AnOwnerDestroyedDuringAYieldStopsTheOperation) {
 TEST(LongOperation, TheEndWaitsForTheLastOperationToUnwind) {
     QObject owner;
     int ended = 0;
+    int otherEnded = 0;
     EXPECT_FALSE(LongOperation::DeferEnd([&] { ++ended; })); // nothing runs: end at once
     {
         auto outer = LongOperation::Begin(&owner, "free");
         auto inner = LongOperation::Begin(&owner, "alert");
         EXPECT_TRUE(LongOperation::DeferEnd([&] { ++ended; }));
-        EXPECT_FALSE(inner->Yield()); // the operations learn they must stop
+        EXPECT_TRUE(LongOperation::DeferEnd([&] { ++otherEnded; })); // the second window's end is kept too
+        EXPECT_FALSE(inner->Yield());                                // the operations learn they must stop
         QCoreApplication::processEvents();
         EXPECT_EQ(ended, 0);
         inner.reset();
@@ -49,6 +51,7 @@ TEST(LongOperation, TheEndWaitsForTheLastOperationToUnwind) {
     }
     QCoreApplication::processEvents();
     EXPECT_EQ(ended, 1);
+    EXPECT_EQ(otherEnded, 1);
     QCoreApplication::processEvents();
     EXPECT_EQ(ended, 1);
 }

@@ -4,6 +4,7 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDrives.h"
 #include "fakes/FakeInstanceLock.h"
+#include "fakes/FakeMemoryClaim.h"
 #include "fakes/FakeNetworkTable.h"
 #include "fakes/FakeProcesses.h"
 #include "fakes/FakeSettingsStore.h"
@@ -41,6 +42,7 @@ struct FakePlatform {
         platform.processes = std::make_unique<FakeProcesses>();
         platform.taskbar = std::make_unique<FakeTaskbar>();
         platform.localAddress = std::make_unique<FakeLocalAddress>();
+        platform.memoryClaim = std::make_unique<FakeMemoryClaim>();
         table().rows = {FakeNetworkTable::row("Loopback (lo)", 0, 0, 5, 0),
                         FakeNetworkTable::row("Intel Ethernet (eth0)", 2048, 1000, 5, 1000000000),
                         FakeNetworkTable::row("veth (v0)", 0, 0, 2, 0)};
@@ -52,6 +54,7 @@ struct FakePlatform {
     FakeAutostart& autostart() { return static_cast<FakeAutostart&>(*platform.autostart); }
     FakeSpeakers& speakers() { return static_cast<FakeSpeakers&>(*platform.speakers); }
     FakeDrives& drives() { return static_cast<FakeDrives&>(*platform.drives); }
+    FakeMemoryClaim& memory() { return static_cast<FakeMemoryClaim&>(*platform.memoryClaim); }
     FakeClock& clock() { return static_cast<FakeClock&>(*platform.clock); }
     Platform platform;
 };

@@ -1,0 +1,321 @@
+// The Free Memory window, its tray icon class and setup on fakes of the
+// platform, drawn offscreen: the status codes, the free and its stop, the
+// automatic free, the main window's command, the setup's rules, the meter.
+#include "freemem/formFreeMem.h"
+#include "fakes/FakePlatform.h"
+#include "freemem/FreeMemTool.h"
+#include "freemem/formFreeMemSetup.h"
+#include "tray/clsSystray.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
+
+void spin(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+}
+
+QIcon someIcon() {
+    QPixmap picture(16, 16);
+    picture.fill(Qt::green);
+    return QIcon(picture);
+}
+
+TEST(clsSystray, StatusCodesOfEachOperation) {
+    QWidget owner;
+    QWidget child(&owner);
+    clsSystray tray;
+    struct Step {
+        const char* what;
+        std::function<std::int32_t()> run;
+        std::int32_t code;
+    };
+    const std::vector<Step> steps = {
+        {"add without an owner", [&] { return tray.AddIconToTray(someIcon(), "tip", true); }, -2},
+        {"no window", [&] { return tray.SetOwner(nullptr); }, -1},
+        {"a control is not a window", [&] { return tray.SetOwner(&child); }, -1},
+        {"the owner", [&] { return tray.SetOwner(&owner); }, 0},
+        {"no icon", [&] { return tray.AddIconToTray(QIcon()); }, -3},
+        {"remove before any add", [&] { return tray.RemoveIconFromTray(); }, -7},
+        {"add, no tooltip, disabled", [&] { return tray.AddIconToTray(someIcon()); }, -11},
+        {"remove while disabled", [&] { return tray.RemoveIconFromTray(); }, -8},
+        {"balloon while disabled", [&] { return tray.ShowBalloon("m"); }, -8},
+        {"add again", [&] { return tray.AddIconToTray(someIcon(), "tip", true); }, -9},
+        {"enable", [&] { return tray.SetEnabled(true), tray.LastErrorNumber(); }, 0},
+        {"error icon, no sound", [&] { return tray.ShowBalloon("m", "t", 19); }, 0},
+        {"no such style", [&] { return tray.ShowBalloon("m", "t", 4); }, -10},
+        {"blank tooltip", [&] { return tray.SetTooltip("  "), tray.LastErrorNumber(); }, -11},
+        {"hide the balloon", [&] { return tray.HideBalloon(); }, 0},
+        {"remove", [&] { return tray.RemoveIconFromTray(); }, 0},
+        {"remove again", [&] { return tray.RemoveIconFromTray(); }, -7},
+        {"balloon out of the tray", [&] { return tray.ShowBalloon("m"); }, -7},
+    };
+    for (const Step& step : steps) {
+        EXPECT_EQ(step.run(), step.code) << step.what;
+        EXPECT_EQ(tray.LastErrorNumber(), step.code) << step.what;
+    }
+    EXPECT_EQ(tray.LastErrorText(), "No Tray-Icon was loaded.");
+    EXPECT_EQ(tray.Tooltip(), ""); // no add ever took a tooltip, and a blank one is refused
+}
+
+TEST(clsSystray, BalloonFlagsTextsAndEvents) {
+    QWidget owner;
+    clsSystray tray;
+    tray.SetOwner(&owner);
+    std::vector<std::string> events;
+    tray.BalloonShow = [&] { events.push_back("show"); };
+    tray.BalloonTimeout = [&] { events.push_back("timeout"); };
+    tray.BalloonHide = [&] { events.push_back("hide"); };
+    tray.MouseUp = [&](std::int16_t& button) { events.push_back("up " + std::to_string(button)); };
+    ASSERT_EQ(tray.AddIconToTray(someIcon(), std::string(200, 'x'), true), 0);
+    EXPECT_EQ(tray.Record().tip.size(), 127U);
+    EXPECT_EQ(tray.Record().timeoutOrVersion, 3U);
+
+    ASSERT_EQ(tray.ShowBalloon(std::string(300, 'b'), "title", 17, 30), 0);
+    EXPECT_EQ(tray.Record().header.flags, 23U);
+    EXPECT_EQ(tray.Record().balloonText.size(), 255U);
+    EXPECT_EQ(tray.Record().balloonFlags, 17U); // the no-sound bit kept
+    spin(120);
+    EXPECT_EQ(events, (std::vector<std::string>{"show", "timeout"}));
+
+    events.clear();
+    tray.ShowBalloon("again");
+    tray.HideBalloon();
+    EXPECT_TRUE(tray.Record().balloonText.empty());
+    EXPECT_EQ(tray.Record().balloonFlags, 0U);
+    tray.myForm_MouseMove(514);
+    tray.SetEnabled(false); // no events while disabled
+    tray.myForm_MouseMove(517);
+    EXPECT_EQ(events, (std::vector<std::string>{"show", "hide", "up 1"}));
+}
+
+TEST(clsSystray, RightButtonReleaseOpensTheOwnersTrayMenuWithItsDefaultInBold) {
+    QWidget owner;
+    auto* menu = new QMenu(&owner);
+    menu->setObjectName("mnuTray");
+    QAction* item = menu->addAction("Open");
+    item->setObjectName("mnuDefault");
+    clsSystray tray;
+    tray.SetOwner(&owner);
+    tray.AddIconToTray(someIcon(), "tip", true);
+    tray.myForm_MouseMove(517);
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_EQ(menu->defaultAction(), item);
+    menu->hide();
+}
+
+struct FreeMemFixture : ::testing::Test {
+    FakePlatform fake;
+
+    void memory(std::uint64_t total, std::uint64_t available) {
+        MemoryStatusEx m;
+        m.totalPhys = total;
+        m.availPhys = available;
+        m.totalPageFile = total;
+        m.availPageFile = available;
+        m.totalVirtual = total;
+        m.availVirtual = total;
+        fake.system().memoryEx = m;
+    }
+    void stored(const char* key, const char* value) {
+        fake.settings().set("Lorvane", "Settings", key, value);
+    }
+    std::string saved(const char* key) { return fake.settings().get("Lorvane", "Settings", key, "(none)"); }
+
+    QPointer<formFreeMem> load(std::vector<std::string> arguments = {}) {
+        auto* window = new formFreeMem(fake.platform, std::move(arguments), 0, 1);
+        window->TrayAvailable = [] { return true; };
+        window->NowMs = [this] { return now; };
+        window->Form_Load();
+        return window;
+    }
+    std::int64_t now = 0;
+
+    void TearDown() override {
+        std::vector<QPointer<QWidget>> windows;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            windows.emplace_back(w);
+        }
+        for (const QPointer<QWidget>& w : windows) {
+            delete w.data(); // a window takes its own menus and setup with it
+        }
+    }
+};
+
+TEST_F(FreeMemFixture, LoadSetsTheSliderAndTextsAndTrayModeStartsInTheTray) {
+    memory(16 * kGiB, 4 * kGiB);
+    auto window = load({"/Tray"});
+    EXPECT_EQ(window->HScroll1()->maximum(), 14336);
+    EXPECT_EQ(window->HScroll1()->value(), 14336);
+    EXPECT_EQ(window->btnFree()->text(), "Free 14336 MB");
+    EXPECT_EQ(window->windowTitle(), "4096.0MB Free Memory v0.1");
+    EXPECT_EQ(window->lblFreeMem()->text(), "25.0%");
+    EXPECT_EQ(window->TrayIcon().Tooltip(), "4096.0MB Free Memory v0.1\nUsage: 75.0%");
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(window->TrayIcon().IsIconInTray());
+    window->mnuShow_Click(); // the icon's left click
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->TrayIcon().IsIconInTray());
+}
+
+TEST_F(FreeMemFixture, WithoutANotificationAreaTheWindowIsMinimisedNotHidden) {
+    memory(16 * kGiB, 4 * kGiB);
+    auto window = load();
+    window->TrayAvailable = [] { return false; };
+    window->show();
+    window->mnuShow_Click();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->isMinimized());
+    EXPECT_FALSE(window->TrayIcon().IsIconInTray());
+}
+
+TEST_F(FreeMemFixture, ASecondClickStopsTheFreeAndReturnsWhatWasClaimed) {
+    memory(16 * kGiB, 4 * kGiB);
+    auto window = load();
+    window->show();
+    window->HScroll1()->setValue(5000);
+    bool clicked = false;
+    QTimer stopper;
+    QObject::connect(&stopper, &QTimer::timeout, [&] {
+        if (!clicked && fake.memory().claims >= 3) {
+            clicked = true;
+            window->btnFree()->click(); // "&Stop"
+        }
+    });
+    stopper.start(0);
+    window->btnFree_Click();
+    stopper.stop();
+    const int claimed = fake.memory().claims;
+    EXPECT_GE(claimed, 3);
+    EXPECT_LT(claimed, 5000);
+    EXPECT_EQ(fake.memory().releasedAt, (std::vector<std::int64_t>{claimed * std::int64_t{2} * 1048576}));
+    EXPECT_EQ(fake.memory().held, 0);
+    EXPECT_EQ(fake.memory().offers, (std::vector<bool>{true, false}));
+    EXPECT_EQ(window->btnFree()->text(), "Free 5000 MB");
+    EXPECT_TRUE(window->HScroll1()->isEnabled());
+    EXPECT_TRUE(window->Timer1().isActive());
+}
+
+TEST_F(FreeMemFixture, AtThePeakALoadFreesFromTheTrayOnceUntilUseDrops) {
+    memory(4 * kGiB, kGiB / 20); // 98.8 % in use
+    stored("AutoFreeMemMB", "6");
+    auto window = load();
+    EXPECT_EQ(fake.memory().claims, 6);
+    EXPECT_FALSE(window->isVisible()); // back in the tray
+    EXPECT_TRUE(window->TrayIcon().IsIconInTray());
+    window->CheckMemory(); // still at the peak: held back
+    EXPECT_EQ(fake.memory().claims, 6);
+    memory(4 * kGiB, 2 * kGiB);
+    window->CheckMemory();
+    memory(4 * kGiB, kGiB / 20);
+    window->CheckMemory(); // the peak reached anew
+    EXPECT_EQ(fake.memory().claims, 12);
+    window->Item("mnuAutoFree")->trigger(); // unchecked: never again
+    memory(4 * kGiB, 2 * kGiB);
+    window->CheckMemory();
+    memory(4 * kGiB, kGiB / 20);
+    window->CheckMemory();
+    EXPECT_EQ(fake.memory().claims, 12);
+}
+
+TEST_F(FreeMemFixture, TheMainWindowsCommandFreesItsAmountThenOffersWhatIsAvailable) {
+    struct Case {
+        std::uint64_t availableAfter;
+        int slider;
+    } cases[] = {{3 * kGiB, 3072}, {15 * kGiB, 7}}; // 15 GiB lies above the maximum of 8704
+    for (const Case& c : cases) {
+        memory(16 * kGiB, 4 * kGiB);
+        fake.memory().claims = 0;
+        FreeMemTool tool(fake.platform, 0, 1);
+        StartupSettings settings;
+        settings.autoFreeMemMB = 7;
+        tool.start(settings);
+        tool.Load().TrayAvailable = [] { return true; };
+        QTimer::singleShot(0, [&] { memory(16 * kGiB, c.availableAfter); });
+        EXPECT_TRUE(tool.takeGesture(Gesture::FreeMemory));
+        EXPECT_EQ(fake.memory().claims, 7);
+        EXPECT_TRUE(tool.Window()->isVisible());
+        EXPECT_EQ(tool.Window()->HScroll1()->value(), c.slider) << c.availableAfter;
+    }
+}
+
+TEST_F(FreeMemFixture, TheSetupShowsValidValuesAndAppliesThemOnClose) {
+    memory(16 * kGiB, 8 * kGiB);
+    stored("AutoFreeMemPeak", "30");
+    stored("AutoFreeMemMB", "x");
+    auto window = load();
+    EXPECT_EQ(window->AutoFreePeak, 30); // the window uses what is stored
+    EXPECT_EQ(window->AutoFreeMB, 10);
+    window->mnuMemSetup_Click();
+    window->mnuMemSetup_Click(); // one setup window at a time
+    ASSERT_NE(window->Setup(), nullptr);
+    EXPECT_FALSE(window->Timer1().isActive());
+    formFreeMemSetup* setup = window->Setup();
+    EXPECT_EQ(setup->HScroll1()->value(), 95);
+    EXPECT_EQ(setup->lblPeakLevel()->text(), "95%");
+    EXPECT_EQ(setup->HScroll2()->value(), 10);
+    setup->HScroll2()->setValue(2000); // beyond its range
+    EXPECT_EQ(setup->lblFreeMem()->text(), "1024MB");
+    setup->close();
+    EXPECT_EQ(saved("AutoFreeMemPeak"), "95");
+    EXPECT_EQ(saved("AutoFreeMemMB"), "1024");
+    EXPECT_EQ(window->AutoFreePeak, 95);
+    EXPECT_EQ(window->AutoFreeMB, 1024);
+    EXPECT_TRUE(window->Timer1().isActive());
+}
+
+TEST_F(FreeMemFixture, ClosingDuringAFreeWaitsForItAndSavesTheState) {
+    memory(16 * kGiB, 8 * kGiB);
+    auto window = load();
+    window->show();
+    window->HScroll1()->setValue(500);
+    QTimer::singleShot(0, [&] { window->close(); });
+    window->btnFree_Click();
+    EXPECT_LT(fake.memory().claims, 500);
+    EXPECT_EQ(fake.memory().held, 0);
+    spin(20);
+    EXPECT_TRUE(window.isNull());
+    EXPECT_EQ(saved("FreeMemTray"), "0");
+}
+
+TEST(MeterGraph, FirstTicksPlotPointsAndEveryTwentiethAGridLine) {
+    MeterGraph meter(108, 30);
+    MemoryStatus s;
+    s.TotalPhys = s.TotalPageFile = s.TotalVirtual = 100;
+    s.AvailPhys = 50;     // row 15
+    s.AvailPageFile = 20; // row 6
+    s.AvailVirtual = 90;  // row 27
+    const QRgb green = qRgb(0, 255, 0), grey = qRgb(136, 136, 136), black = qRgb(0, 0, 0);
+    meter.Tick(s);
+    EXPECT_EQ(meter.Picture().pixel(107, 15), green);
+    EXPECT_EQ(meter.Picture().pixel(107, 6), qRgb(68, 68, 68));
+    EXPECT_EQ(meter.Picture().pixel(107, 27), qRgb(0, 0, 255));
+    EXPECT_EQ(meter.Picture().pixel(107, 13), grey);  // the horizontal grid line
+    EXPECT_EQ(meter.Picture().pixel(106, 15), black); // a point, not a line from the left
+    s.AvailPhys = 10;                                 // row 3: a line up from row 15
+    meter.Tick(s);
+    EXPECT_EQ(meter.Picture().pixel(106, 15), green);
+    EXPECT_EQ(meter.Picture().pixel(107, 3), green);
+    for (int i = 2; i < 20; ++i) {
+        meter.Tick(s);
+    }
+    EXPECT_EQ(meter.Picture().pixel(107, 0), grey); // the 20th tick: a vertical line
+    EXPECT_EQ(meter.Picture().pixel(106, 0), black);
+}
+
+} // namespace
