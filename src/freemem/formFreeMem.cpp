@@ -70,6 +70,15 @@ formFreeMem::formFreeMem(Platform& platform, std::vector<std::string> arguments,
     connect(&m_timer1, &QTimer::timeout, this, [this] { CheckMemory(); });
     connect(&m_timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
     m_trayIcon.OwnerMessage = [this](int message) { TrayMessage(message); };
+    m_toTray.setSingleShot(true);
+    m_toTray.setInterval(0);
+    connect(&m_toTray, &QTimer::timeout, this, [this] {
+        m_trayIcon.AddIconToTray(windowIcon(), windowTitle().toStdString(), true);
+        // Back to the normal state first: leaving the minimised state maps
+        // the window again, so it is hidden after.
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        hide();
+    });
 }
 
 formFreeMem::~formFreeMem() = default;
@@ -364,16 +373,7 @@ void formFreeMem::changeEvent(QEvent* event) {
     // Minimising moves the window into the notification area, back in the
     // normal state for when it is shown again. Done after the window system
     // has finished the change.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_trayIcon.AddIconToTray(windowIcon(), windowTitle().toStdString(), true);
-            // Back to the normal state first: leaving the minimised state
-            // maps the window again, so it is hidden after.
-            setWindowState(windowState() & ~Qt::WindowMinimized);
-            hide();
-        },
-        Qt::QueuedConnection);
+    m_toTray.start();
 }
 
 void formFreeMem::closeEvent(QCloseEvent* event) {

@@ -92,6 +92,7 @@ private:
     AutoFreeTrigger m_autoFree;
     QTimer m_timer1;
     QTimer m_timer2;
+    QTimer m_toTray; // minimised: into the notification area once the change is done
     QFrame* m_picture1 = nullptr;
     QFrame* m_picture2 = nullptr;
     QLabel* m_lblFreeMem = nullptr;
