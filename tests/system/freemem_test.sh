@@ -65,6 +65,10 @@ free_command() { # the Tiny meters' Free Memory gesture
     xdotool mousemove $((x + 110)) $((y + 13)) click 1
 }
 launcher=()
+# Under AddressSanitizer an eighth of what was claimed stays resident as its
+# shadow (125 MiB for 1000 MiB).
+shadow=0
+ldd "$trafalo" | grep -q libasan && shadow=130
 
 # 1. Two frees of 500 MB: 1000 MiB more resident at the peak, back after.
 launch 'AutoFreeMemMB=500\n'
@@ -93,8 +97,8 @@ for round in 1 2; do
     check "free $round ends" wait_for 300 idle_button
     peak=$((($(kib "$pid" VmHWM) - base) / 1024))
     after=$((($(kib "$pid" VmRSS) - base) / 1024))
-    check "free $round: $peak MiB more at the peak (500 steps of 2 MiB)" [ "$peak" -ge 990 ] && [ "$peak" -le 1100 ]
-    check "free $round: back within 40 MiB after ($after MiB)" [ "$after" -le 40 ]
+    check "free $round: $peak MiB more at the peak (500 steps of 2 MiB)" [ "$peak" -ge 990 ] && [ "$peak" -le $((1100 + shadow)) ]
+    check "free $round: back within 40 MiB after ($after MiB)" [ "$after" -le $((40 + shadow)) ]
 done
 
 # 2. Minimised, the window leaves the screen for an icon of its own beside
