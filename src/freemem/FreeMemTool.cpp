@@ -67,8 +67,12 @@ formFreeMem& FreeMemTool::Load() {
 
 void FreeMemTool::mnuFreeMem_Click() {
     QPointer<formFreeMem> window(&Load());
-    // A plain show: a tray icon the window has stays while it is shown.
+    // A plain show: a tray icon the window has stays while it is shown. A
+    // window minimised where there is no notification area comes back too.
     window->show();
+    if (window->isMinimized()) {
+        window->showNormal();
+    }
     window->raise();
     window->activateWindow();
     setWithinRange(*window->HScroll1(), m_autoFreeMemMB);

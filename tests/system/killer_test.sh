@@ -65,7 +65,7 @@ start() {
     wait_window
     sleep 0.5
 }
-kill_command() { choose Down 8; } # below Task Manager
+kill_command() { choose Up 5; } # above Always On Top
 
 # 1. An LF list: three copies of notepad end within a second, notepadx and
 # another user's notepad survive.
