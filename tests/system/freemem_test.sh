@@ -7,10 +7,12 @@
 # ends both windows cleanly; "/tray"; without a notification area the window
 # stays reachable; in a 300 MiB memory cgroup (root only) a free of 1000 MB
 # kills nothing.
-#   freemem_test.sh PATH_TO_TRAFALO
+# The tray icon class's balloon arrives as a desktop notification.
+#   freemem_test.sh PATH_TO_TRAFALO PATH_TO_BALLOON_PROBE
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 trafalo=$1
+probe=$2
 source "$here/../../scripts/desktop.sh"
 source "$here/desktop_lib.sh"
 
@@ -143,6 +145,17 @@ check "closing the setup stores the values it shows" \
     wait_for 30 grep -qz "AutoFreeMemPeak=100.AutoFreeMemMB=500" "$lorvane"
 /usr/bin/python3 "$here/sni_check.py" activate-item 'Free Memory' 2>/dev/null
 check "Activate on its icon shows the window again" wait_for 50 test -n "$(fm_id)"
+
+# The icon class's balloon, through a notification server stand-in.
+/usr/bin/python3 -m dbusmock --template notification_daemon >"$T/notifications.log" 2>&1 &
+helpers+=($!)
+wait_for 50 gdbus introspect --session -d org.freedesktop.Notifications -o /org/freedesktop/Notifications \
+    >/dev/null 2>&1
+events=$(timeout 10 "$probe" "Free Memory" "Freed 500 MB" 2>>"$T/probe.log")
+check "the balloon was sent and its events raised: $(echo $events)" \
+    [ "$(echo $events)" = "shown add 0, balloon 0 timed out" ]
+check "it arrived as a notification with its title and text, for 1500 ms" \
+    grep -q 'Notify .* "Free Memory" "Freed 500 MB" .* 1500$' "$T/notifications.log"
 
 # 4. SIGTERM during a free: the free stops, both windows save and the
 # program ends cleanly (no sanitizer report in an instrumented build).
