@@ -125,24 +125,6 @@ TEST(frmMainMenu, ADoubleClickReleasedElsewhereLeavesTheNextGestureIntact) {
     window.Form_Unload();
 }
 
-TEST(frmMainMenu, APointerOverTheGraphBringsTheWindowForward) {
-    FakePlatform fake;
-    TestWindow window(fake.platform);
-    ASSERT_TRUE(window.Form_Load());
-    window.show();
-    QWidget other;
-    other.show();
-    other.activateWindow();
-    QApplication::setActiveWindow(&other);
-    ASSERT_FALSE(window.isActiveWindow());
-    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), window.Controls().Graph()->mapToGlobal(QPointF(5, 5)),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window.Controls().Graph(), &move);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(window.isActiveWindow());
-    window.Form_Unload();
-}
-
 TEST(frmMainMenu, ShowBandwidthEndsInTinyWithEmptyHistories) {
     for (const std::int32_t mode : {0, 2}) {
         for (const bool bandwidth : {false, true}) {

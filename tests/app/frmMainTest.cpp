@@ -15,7 +15,6 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -34,10 +33,6 @@ bool spinUntil(const std::function<bool()>& done, int ms) {
     return done();
 }
 
-int screenWidth() {
-    return QGuiApplication::primaryScreen()->geometry().width();
-}
-
 TEST(frmMain, AModeOutOfRangeChangesNoSizeAndTheNextDoubleClickGoesToNormal) {
     FakePlatform fake;
     fake.settings().put("SmallUI", "1");
@@ -50,22 +45,6 @@ TEST(frmMain, AModeOutOfRangeChangesNoSizeAndTheNextDoubleClickGoesToNormal) {
         window.picGraph_DblClick();
         EXPECT_EQ(window.DisplayMode, next);
     }
-    window.Form_Unload();
-}
-
-TEST(frmMain, ALayoutThatGrowsPastTheEdgeIsPulledBack) {
-    // Tiny at the top right, then Normal: 366 px wide, its right edge past the screen's.
-    FakePlatform fake;
-    TestWindow window(fake.platform);
-    ASSERT_TRUE(window.Form_Load());
-    window.show();
-    for (int i = 0; i < 5 && window.Place().FormMoveTimerActive(); ++i) {
-        window.Place().tmrFormMove_Timer();
-    }
-    ASSERT_FALSE(window.Place().FormMoveTimerActive());
-    window.picGraph_DblClick();
-    ASSERT_EQ(window.DisplayMode, 0);
-    EXPECT_TRUE(spinUntil([&] { return window.pos().x() == screenWidth() - 366; }, 1000)) << window.pos().x();
     window.Form_Unload();
 }
 
@@ -86,27 +65,6 @@ TEST(frmMain, EveryMenuItemHasOneOwner) {
     ASSERT_TRUE(window.Form_Load());
     EXPECT_FALSE(window.RunMenuCommand("mnuNoSuchCommand"));
     window.Form_Unload();
-}
-
-TEST(frmMain, WithoutANotificationAreaTheWindowStaysReachable) {
-    // Saved hidden, but nothing could show the icon: the window starts shown.
-    FakePlatform fake;
-    fake.settings().put("Tray", "True");
-    TestWindow window(fake.platform);
-    window.trayAvailable = false;
-    ASSERT_TRUE(window.Form_Load());
-    EXPECT_FALSE(window.Tray().StartsHidden());
-    window.show();
-    window.RunMenuCommand("mnuPopupHide");
-    EXPECT_TRUE(window.isVisible()); // hiding is refused
-    // Hidden while there was one, and the notification area goes away: the window comes back.
-    window.trayAvailable = true;
-    window.RunMenuCommand("mnuPopupHide");
-    ASSERT_FALSE(window.isVisible());
-    window.trayAvailable = false;
-    EXPECT_TRUE(spinUntil([&] { return window.isVisible(); }, 3000));
-    window.Form_Unload();
-    EXPECT_EQ(fake.settings().main("Tray"), "False");
 }
 
 TEST(frmMain, TheUpdateTimerWakesOnceASecondAndKeepsGoingAfterAnIdleTick) {
@@ -179,29 +137,6 @@ TEST(frmMain, InterfaceNamesShowAsWritten) {
     EXPECT_EQ(card->text(), "R&&D <b>lan</b>"); // shown as "R&D <b>lan</b>"
     window.PopupMenu()->close();
     window.Form_Unload();
-}
-
-TEST(frmMain, ShutdownSavesEveryKeyOnce) {
-    FakePlatform fake;
-    fake.settings().put("Sound", "False");
-    fake.settings().put("SmallUI", "1");
-    fake.settings().put("Left", "1500");
-    fake.settings().put("Top", "300");
-    TestWindow window(fake.platform);
-    ASSERT_TRUE(window.Form_Load());
-    fake.settings().writes.clear();
-    window.Form_Unload();
-    window.Form_Unload(); // a second unload (close after Exit) saves nothing more
-    ASSERT_EQ(fake.settings().writes.size(), 13u);
-    EXPECT_EQ(fake.settings().batches, 1); // one write of the whole list
-    EXPECT_EQ(fake.settings().writes.front().first, "Connection");
-    EXPECT_EQ(fake.settings().writes.back().first, "ShowRealIP");
-    EXPECT_EQ(fake.settings().main("Left"), "1500");
-    EXPECT_EQ(fake.settings().main("Top"), "0");
-    EXPECT_EQ(fake.settings().main("Sound"), "False");
-    EXPECT_EQ(fake.settings().main("SmallUI"), "1");
-    EXPECT_EQ(fake.settings().main("Tray"), "True"); // never shown in this test: hidden
-    EXPECT_EQ(fake.settings().main("Connection"), "0");
 }
 
 TEST(frmMain, AChangeIsSavedSoonWithoutWaitingForTheExit) {

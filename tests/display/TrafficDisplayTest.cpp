@@ -3,7 +3,6 @@
 #include "display/TrafficDisplay.h"
 
 #include <QGuiApplication>
-#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -193,41 +192,6 @@ TEST(BatteryReadout, TextsAndTheChargingPicture) {
     r.sample(0, 0);
     EXPECT_EQ(r.display.ChargeAnimationX, before); // no charging: no picture, no move
     EXPECT_EQ(r.at(3, 16), kBlack);
-}
-
-// The text as the graph's design face (Tahoma bold, or Verdana bold once the
-// Tiny readouts ran) draws it at (x, y) on black.
-QImage reference(const QSize& size, const QString& face, double points, int x, int y, const QString& text,
-                 const QColor& colour) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    QPainter p(&image);
-    p.setFont(DisplayFont(face, points, true));
-    p.setPen(colour);
-    p.drawText(QRectF(x, y, 10000, 1000), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
-    return image;
-}
-
-TEST(GraphTexts, BatteryAndTinyReadoutsAreBold) {
-    Rig r;
-    r.in.battery = true;
-    r.display.SetGraphSize(366, 77);
-    r.sample(0, 0);
-    const QRect battery(0, 0, 30, 14);
-    const QImage bold = reference(r.display.Graph().size(), QStringLiteral("Tahoma"), 10, 0, -1,
-                                  QStringLiteral("AC"), kWhite);
-    EXPECT_EQ(countNear(r.display.Graph(), kWhite, battery), countNear(bold, kWhite, battery));
-
-    Rig tiny;
-    tiny.in.tinyChecked = true;
-    tiny.in.showBandwidth = true;
-    tiny.in.downloadCaption = "1.50 KB/s ";
-    tiny.display.SetGraphSize(140, 26);
-    tiny.sample(0, 0);
-    const QRect readout(78, 0, 40, 11);
-    const QImage boldReadout = reference(tiny.display.Graph().size(), QStringLiteral("Verdana"), 6, 78, 0,
-                                         QStringLiteral("1.50 KB/s "), kGreen);
-    EXPECT_EQ(countNear(tiny.display.Graph(), kGreen, readout), countNear(boldReadout, kGreen, readout));
 }
 
 TEST(GraphToolTip, ComparedWhole) {

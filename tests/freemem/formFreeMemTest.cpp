@@ -173,17 +173,6 @@ TEST_F(FreeMemFixture, LoadSetsTheSliderAndTextsAndTrayModeStartsInTheTray) {
     EXPECT_FALSE(window->TrayIcon().IsIconInTray());
 }
 
-TEST_F(FreeMemFixture, WithoutANotificationAreaTheWindowIsMinimisedNotHidden) {
-    memory(16 * kGiB, 4 * kGiB);
-    auto window = load();
-    window->TrayAvailable = [] { return false; };
-    window->show();
-    window->mnuShow_Click();
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(window->isMinimized());
-    EXPECT_FALSE(window->TrayIcon().IsIconInTray());
-}
-
 TEST_F(FreeMemFixture, ASecondClickStopsTheFreeAndReturnsWhatWasClaimed) {
     memory(16 * kGiB, 4 * kGiB);
     auto window = load();
