@@ -3,6 +3,7 @@
 #include "core/SettingsKeys.h"
 #include "display/WindowControls.h"
 #include "monitor/TrafficMonitor.h"
+#include "tray/clsSystray.h"
 
 #include <QLabel>
 #include <QSystemTrayIcon>
@@ -79,21 +80,8 @@ void TrayIcon::AddTrayIcon() {
         m_trayIcon = new QSystemTrayIcon();
         QObject::connect(m_trayIcon, &QSystemTrayIcon::activated, &m_context,
                          [this](QSystemTrayIcon::ActivationReason reason) {
-                             // The icon's activations as the mouse messages the handler knows.
-                             switch (reason) {
-                             case QSystemTrayIcon::Trigger:
-                                 picTray_MouseMove(513);
-                                 picTray_MouseMove(514);
-                                 break;
-                             case QSystemTrayIcon::Context:
-                                 picTray_MouseMove(516);
-                                 picTray_MouseMove(517);
-                                 break;
-                             case QSystemTrayIcon::DoubleClick:
-                                 picTray_MouseMove(515);
-                                 break;
-                             default:
-                                 break;
+                             for (const int message : TrayActivationMessages(reason)) {
+                                 picTray_MouseMove(message);
                              }
                          });
     }

@@ -31,6 +31,19 @@ QString wide(const std::u16string& text) {
 
 } // namespace
 
+std::vector<int> TrayActivationMessages(QSystemTrayIcon::ActivationReason reason) {
+    switch (reason) {
+    case QSystemTrayIcon::Trigger:
+        return {513, 514};
+    case QSystemTrayIcon::Context:
+        return {516, 517};
+    case QSystemTrayIcon::DoubleClick:
+        return {515};
+    default:
+        return {};
+    }
+}
+
 clsSystray::clsSystray() {
     m_balloonTimer.setSingleShot(true);
     QObject::connect(&m_balloonTimer, &QTimer::timeout, &m_context, [this] {
@@ -89,20 +102,8 @@ std::int32_t clsSystray::AddIconToTray(const QIcon& icon, const std::string& too
     m_icon = std::make_unique<QSystemTrayIcon>();
     QObject::connect(m_icon.get(), &QSystemTrayIcon::activated, &m_context,
                      [this](QSystemTrayIcon::ActivationReason reason) {
-                         switch (reason) {
-                         case QSystemTrayIcon::Trigger:
-                             notify(513);
-                             notify(514);
-                             break;
-                         case QSystemTrayIcon::Context:
-                             notify(516);
-                             notify(517);
-                             break;
-                         case QSystemTrayIcon::DoubleClick:
-                             notify(515);
-                             break;
-                         default:
-                             break;
+                         for (const int message : TrayActivationMessages(reason)) {
+                             notify(message);
                          }
                      });
     QObject::connect(m_icon.get(), &QSystemTrayIcon::messageClicked, &m_context, [this] { notify(1029); });

@@ -23,8 +23,14 @@
 #include <memory>
 #include <string>
 
-class QSystemTrayIcon;
+#include <QSystemTrayIcon>
+#include <vector>
+
 class QWidget;
+
+// The mouse messages a tray icon's activation stands for on Linux (see above);
+// none for the middle button.
+std::vector<int> TrayActivationMessages(QSystemTrayIcon::ActivationReason reason);
 
 class clsSystray {
 public:

@@ -117,3 +117,34 @@ start_sni_watcher() {
         -m org.freedesktop.DBus.Mock.AddMethods org.kde.StatusNotifierWatcher \
         "[('RegisterStatusNotifierItem', 's', '', ''), ('RegisterStatusNotifierHost', 's', '', '')]" >/dev/null
 }
+
+# A suite's desktop and its clean-up at exit: the program ($pid) is stopped,
+# the helpers the suite started ($helpers) are ended newest first, the
+# suite's own on_exit runs if it has one, the logs of a failed run are kept
+# in $TRAFALO_LOGS (default /tmp), and the desktop goes. Sets $T to its folder.
+pid=""
+helpers=()
+suite_start() { # desktop_start's options
+    desktop_start "$@"
+    T=$DESKTOP_DIR
+    trap suite_cleanup EXIT
+}
+suite_cleanup() {
+    [ -n "$pid" ] && stop_trafalo "$pid"
+    local i
+    for ((i = ${#helpers[@]} - 1; i >= 0; i--)); do
+        kill "${helpers[$i]}" 2>/dev/null
+        wait "${helpers[$i]}" 2>/dev/null
+    done
+    declare -F on_exit >/dev/null && on_exit
+    [ "$failures" = 0 ] || cp "$T"/*.log "$T"/*.png "${TRAFALO_LOGS:-/tmp}/" 2>/dev/null
+    desktop_stop
+}
+wait_for() { # tenths command...: until the command succeeds
+    local i
+    for i in $(seq 1 "$1"); do
+        "${@:2}" && return 0
+        sleep 0.1
+    done
+    return 1
+}

@@ -18,27 +18,15 @@ trafalo=$(readlink -f "$1")
 source "$here/../../scripts/desktop.sh"
 source "$here/desktop_lib.sh"
 
-desktop_start --tray
-T=$DESKTOP_DIR
+suite_start --tray
 loops=()
-helpers=()
-pid=""
-cleanup() {
-    [ -n "$pid" ] && stop_trafalo "$pid"
-    local i
-    for ((i = ${#helpers[@]} - 1; i >= 0; i--)); do
-        kill "${helpers[$i]}" 2>/dev/null
-        wait "${helpers[$i]}" 2>/dev/null
-    done
+on_exit() {
     for dev in "${loops[@]}"; do
         umount -q "$dev" 2>/dev/null
         umount -q "/sys/block/$(basename "$dev")/removable" 2>/dev/null
         losetup -d "$dev" 2>/dev/null
     done
-    [ "$failures" = 0 ] || cp "$T"/*.log "$T"/*.png "${TRAFALO_LOGS:-/tmp}/" 2>/dev/null
-    desktop_stop
 }
-trap cleanup EXIT
 
 # Sounds go to a null sink whose monitor is recorded.
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --load=module-null-sink \

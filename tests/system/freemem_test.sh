@@ -16,19 +16,9 @@ probe=$2
 source "$here/../../scripts/desktop.sh"
 source "$here/desktop_lib.sh"
 
-desktop_start
-T=$DESKTOP_DIR
-pid=""
+suite_start
 cg=""
-helpers=()
-cleanup() {
-    [ -n "$pid" ] && stop_trafalo "$pid"
-    for p in "${helpers[@]}"; do kill "$p" 2>/dev/null; done
-    [ -n "$cg" ] && rmdir "$cg" 2>/dev/null
-    [ "$failures" = 0 ] || cp "$T"/*.log "${TRAFALO_LOGS:-/tmp}/" 2>/dev/null
-    desktop_stop
-}
-trap cleanup EXIT
+on_exit() { [ -n "$cg" ] && rmdir "$cg" 2>/dev/null; }
 
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$T/atspi.log" 2>&1 &
 helpers+=($!)
@@ -46,14 +36,6 @@ fm_id() { # the Free Memory window, when mapped
     done
 }
 button() { /usr/bin/python3 "$here/window_read.py" button "$pid" 2>/dev/null; }
-wait_for() { # tenths command...: until the command succeeds
-    local i
-    for i in $(seq 1 "$1"); do
-        "${@:2}" && return 0
-        sleep 0.1
-    done
-    return 1
-}
 idle_button() { [[ "$(button)" == "Free "*" MB" ]]; }
 launch() { # settings of the tool, then arguments
     printf '[Setting]\nConnection=0\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"

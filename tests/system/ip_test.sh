@@ -36,18 +36,8 @@ mount --bind "$etc/resolv.conf" /etc/resolv.conf
 
 source "$here/../../scripts/desktop.sh"
 source "$here/desktop_lib.sh"
-desktop_start
-T=$DESKTOP_DIR
-pid=""
-helpers=()
-cleanup() {
-    [ -n "$pid" ] && stop_trafalo "$pid"
-    for p in "${helpers[@]}"; do kill "$p" 2>/dev/null; done
-    [ "$failures" = 0 ] || cp "$T"/*.log "${TRAFALO_LOGS:-/tmp}/" 2>/dev/null
-    desktop_stop
-    rm -rf "$etc"
-}
-trap cleanup EXIT
+suite_start
+on_exit() { rm -rf "$etc"; }
 
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$T/atspi.log" 2>&1 &
 helpers+=($!)
@@ -67,14 +57,6 @@ shows() { # text: the label and its tooltip within 5 s
     local i
     for i in $(seq 1 50); do
         [ "$(label ip | cut -d'|' -f1,2)" = "$1|Your IP address is $1" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
-wait_for() { # tenths command...: until the command succeeds
-    local i
-    for i in $(seq 1 "$1"); do
-        "${@:2}" && return 0
         sleep 0.1
     done
     return 1

@@ -15,22 +15,16 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/desktop.sh"
 source "$here/desktop_lib.sh"
 
-desktop_start
-T=$DESKTOP_DIR
+suite_start
 user=trafalo-kill-test
 useradd --system --no-create-home --shell /usr/sbin/nologin "$user" 2>/dev/null
 uid=$(id -u "$user")
 started=()
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+on_exit() {
     for p in "${started[@]}"; do kill -KILL "$p" 2>/dev/null; done
     pkill -KILL -u "$uid" 2>/dev/null
     userdel "$user" 2>/dev/null
-    [ "$failures" = 0 ] || cp "$T"/*.log "${TRAFALO_LOGS:-/tmp}/" 2>/dev/null
-    desktop_stop
 }
-trap cleanup EXIT
 
 # The program in a folder of its own, with its list beside it.
 prog=$(mktemp -d /tmp/trafalo-kill.XXXXXX)

@@ -10,16 +10,9 @@ trafalo=$(readlink -f "$1")
 source "$here/../../scripts/desktop.sh"
 source "$here/desktop_lib.sh"
 
-desktop_start
-T=$DESKTOP_DIR
+suite_start
 pulse=""
-pid=""
-cleanup() {
-    [ -n "$pid" ] && stop_trafalo "$pid"
-    [ -n "$pulse" ] && kill "$pulse" 2>/dev/null && wait "$pulse" 2>/dev/null
-    desktop_stop
-}
-trap cleanup EXIT
+on_exit() { [ -n "$pulse" ] && kill "$pulse" 2>/dev/null && wait "$pulse" 2>/dev/null; }
 start_pulse() {
     pulseaudio -n --daemonize=no --exit-idle-time=-1 --load=module-null-sink \
         --load=module-native-protocol-unix >>"$T/pulse.log" 2>&1 &

@@ -9,16 +9,9 @@ trafalo=$(readlink -f "$1")
 source "$here/../../scripts/desktop.sh"
 source "$here/desktop_lib.sh"
 
-desktop_start
-T=$DESKTOP_DIR
-pid=""
+suite_start
 stub=""
-cleanup() {
-    [ -n "$pid" ] && stop_trafalo "$pid"
-    [ -n "$stub" ] && kill "$stub" 2>/dev/null
-    desktop_stop
-}
-trap cleanup EXIT
+on_exit() { [ -n "$stub" ] && kill "$stub" 2>/dev/null; }
 mkdir -p "$XDG_CONFIG_HOME/Trafalo"
 start() { # XDG_CURRENT_DESKTOP
     printf '[Setting]\nConnection=0\nSmallUI=0\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
