@@ -41,45 +41,6 @@ void waitFor(const std::function<bool()>& done, int ms = 3000) {
     }
 }
 
-TEST(vbMSNbox, FiveAlertsStackInTheirSlotsAndEachReturnsSlidIn) {
-    FakeSound sound;
-    AlertWindows alerts(sound);
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    const int wanted[] = {1, 2, 3, 4, 2};
-    std::vector<vbMSNbox*> seen;
-    for (int i = 0; i < 5; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        alerts.ShowMessage("Drive E: Ejected\r\nMedia may be Safely Removed", 0, 100 + i, 2, "Tahoma", 8);
-        EXPECT_GE(timer.elapsed(), 200); // paced so a person sees it slide
-        const std::vector<vbMSNbox*> boxes = openAlerts();
-        ASSERT_EQ(boxes.size(), static_cast<std::size_t>(i + 1));
-        vbMSNbox* box = nullptr;
-        for (vbMSNbox* b : boxes) {
-            if (std::find(seen.begin(), seen.end(), b) == seen.end()) {
-                box = b;
-            }
-        }
-        ASSERT_NE(box, nullptr);
-        seen.push_back(box);
-        const AlertRect start = AlertStartRect(wanted[i], area.x(), area.y(), area.width(), area.height());
-        EXPECT_EQ(box->geometry(), QRect(start.left, start.top + start.height - 113, 137, 113)) << i;
-        EXPECT_EQ(box->tag(), QString::number(wanted[i]));
-        EXPECT_TRUE(box->cmdOk()->isVisible()); // duration 0: stays until OK
-        EXPECT_EQ(box->lblAlert()->text(), "Drive E: Ejected\nMedia may be Safely Removed");
-    }
-    EXPECT_EQ(sound.played, (std::vector<std::string>{"SystemHand", "SystemAsterisk", "SystemExclamation",
-                                                      "SystemQuestion", "SystemHand"}));
-    // A click on the label closes one at once.
-    vbMSNbox* first = seen.front();
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(first->lblAlert(), &press);
-    QApplication::processEvents();
-    EXPECT_EQ(openAlerts().size(), 4u);
-    closeAll();
-}
-
 TEST(vbMSNbox, ATimedAlertSlidesOutFreeingItsSlotAndCloses) {
     FakeSound sound;
     AlertWindows alerts(sound);

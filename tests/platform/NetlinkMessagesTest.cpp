@@ -79,24 +79,6 @@ Walked walk(const Bytes& buffer, std::uint32_t sequence = 7) {
     return w;
 }
 
-TEST(NetlinkMessages, DecodesALinkDump) {
-    Bytes buffer;
-    message(buffer, RTM_NEWLINK, 7, linkPayload(2, "eth0", 12345));
-    message(buffer, RTM_NEWLINK, 6, linkPayload(3, "stale", 1)); // an earlier request's answer
-    message(buffer, RTM_NEWLINK, 7, linkPayload(4, "wlan0", 99));
-    Walked w = walk(buffer);
-    EXPECT_EQ(w.step, DumpStep::More);
-    ASSERT_EQ(w.rows.size(), 2u);
-    EXPECT_EQ(w.rows[0].index, 2);
-    EXPECT_EQ(w.rows[0].name, "eth0");
-    EXPECT_EQ(w.rows[0].operStatus, 5);
-    EXPECT_EQ(w.rows[0].octetsIn, 12345u);
-    EXPECT_EQ(w.rows[1].name, "wlan0");
-    message(buffer, NLMSG_DONE, 7, Bytes(4, 0));
-    EXPECT_EQ(walk(buffer).step, DumpStep::Done);
-    EXPECT_FALSE(walk(buffer).interrupted);
-}
-
 TEST(NetlinkMessages, AnInterruptedDumpIsReported) {
     Bytes buffer;
     message(buffer, RTM_NEWLINK, 7, linkPayload(2, "eth0", 1));

@@ -24,30 +24,6 @@ QByteArray readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
 }
 
-TEST(QtSettingsStore, WhatIsWrittenQSettingsReadsBack) {
-    const std::string values[] = {"False",       "a,b;c", "\"quoted\" \\ back", " padded ",
-                                  "@Variant(x)", "ü ☃ 😀", "two\nlines\ttab",    "#not a comment",
-                                  "k=v",         "",      "http://a,b/ü?x=1;y"};
-    QTemporaryDir dir;
-    {
-        QtSettingsStore store(dir.path());
-        for (std::size_t i = 0; i < std::size(values); ++i) {
-            EXPECT_TRUE(store.set("Trafalo", "Setting", "key " + std::to_string(i) + " %/=", values[i]));
-        }
-        EXPECT_TRUE(store.set("Lorvane", "Settings", "AutoFreeMemMB", "25"));
-    }
-    QSettings qt(dir.path() + "/Trafalo/Trafalo.ini", QSettings::IniFormat);
-    QtSettingsStore again(dir.path());
-    for (std::size_t i = 0; i < std::size(values); ++i) {
-        const std::string key = "key " + std::to_string(i) + " %/=";
-        EXPECT_EQ(again.get("Trafalo", "Setting", key, "?"), values[i]) << i;
-        EXPECT_TRUE(again.has("Trafalo", "Setting", key));
-    }
-    EXPECT_EQ(again.get("Lorvane", "Settings", "AutoFreeMemMB", "?"), "25");
-    EXPECT_FALSE(again.has("Trafalo", "Setting", "missing"));
-    EXPECT_EQ(again.get("Trafalo", "Setting", "missing", "dflt"), "dflt");
-}
-
 TEST(QtSettingsStore, TheShutdownListIsOneWriteInItsOwnOrder) {
     QTemporaryDir dir;
     writeFile(dir.path() + "/Trafalo/Trafalo.ini", "[Setting]\nurl=http://x/\nTray=True\nConnection=4\n");

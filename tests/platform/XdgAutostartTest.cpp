@@ -5,16 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace {
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 struct ExecCase {
     const char* path;
@@ -38,21 +30,6 @@ TEST(DesktopExecValue, QuotesAndEscapesAsTheEntryFormatNeeds) {
     for (const ExecCase& c : cases) {
         EXPECT_EQ(DesktopExecValue(c.path), c.exec) << c.path;
     }
-}
-
-TEST(XdgAutostart, WritesAndRemovesTheEntry) {
-    QTemporaryDir home;
-    const std::string folder = home.path().toStdString() + "/autostart"; // made on the first write
-    XdgAutostart autostart(folder);
-    ASSERT_TRUE(autostart.add("Trafalo", "/opt/my apps/trafalo"));
-    EXPECT_EQ(readFile(folder + "/Trafalo.desktop"),
-              "[Desktop Entry]\nType=Application\nName=Trafalo\nExec=\"/opt/my apps/trafalo\"\n"
-              "Terminal=false\nX-GNOME-Autostart-enabled=true\n");
-    ASSERT_TRUE(autostart.add("Trafalo", "/usr/bin/trafalo")); // replaces
-    EXPECT_NE(readFile(folder + "/Trafalo.desktop").find("Exec=/usr/bin/trafalo\n"), std::string::npos);
-    EXPECT_TRUE(autostart.remove("Trafalo"));
-    EXPECT_FALSE(std::filesystem::exists(folder + "/Trafalo.desktop"));
-    EXPECT_TRUE(autostart.remove("Trafalo")); // nothing left is success
 }
 
 TEST(XdgAutostart, RefusesWhatNoEntryCanHold) {
