@@ -20,25 +20,6 @@ TEST(TrafficSampler, TheTimerWakesJustAfterEachSecondTurns) {
     }
 }
 
-TEST(TrafficSampler, AClockStepKeepsTheSamplesComing) {
-    SamplerFixture f;
-    f.tick(100, 100);
-    f.tick(1124, 100);
-    // Set back an hour: the next second samples again, with the second's traffic.
-    f.clock.seconds -= 3600;
-    const int reads = f.table.reads;
-    f.sampler.tmrUpdate_Timer();
-    EXPECT_EQ(f.table.reads, reads); // the same second, as far as the new clock knows
-    f.tick(2148, 100);
-    EXPECT_EQ(f.table.reads, reads + 1);
-    EXPECT_EQ(f.host.caption(L::DSpeed), "1.00 KB/s ");
-    // Forward a day: one sample, the traffic of the second that really passed.
-    f.clock.seconds += 86400;
-    f.tick(3172, 100);
-    EXPECT_EQ(f.host.caption(L::DSpeed), "1.00 KB/s ");
-    EXPECT_EQ(f.sampler.TopDownload, 1024.0);
-}
-
 TEST(TrafficSampler, FirstSampleIsShownButNeitherCountedNorPlotted) {
     SamplerFixture f;
     f.tick(2048, 512);
