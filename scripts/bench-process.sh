@@ -7,6 +7,9 @@
 #   scripts/bench-process.sh [SECONDS]   (default 120)
 # TRAFALO_MODE=1|2 measures the Small or Tiny layout; TRAFALO_SETTINGS adds
 # lines to the settings (e.g. 'ShowRealIP=True' to load Qt Network's objects).
+# TRAFALO_FREEMEM=shown|tray opens the Free Memory window first (a free of
+# 1 MB, through Shift and a double click on the Normal graph) and leaves it
+# shown or minimised into the tray.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-120}
@@ -40,6 +43,18 @@ printf '[Setting]\nConnection=0\nSmallUI=%s\n%b\n' "${TRAFALO_MODE:-0}" "${TRAFA
 build/release/trafalo >/dev/null 2>&1 &
 widget=$!
 started+=("$widget")
+if [ -n "${TRAFALO_FREEMEM:-}" ]; then
+    mkdir -p "$XDG_CONFIG_HOME/Lorvane"
+    printf '[Settings]\nAutoFreeMemMB=1\n' >"$XDG_CONFIG_HOME/Lorvane/Lorvane.ini"
+    sleep 2
+    main=$(xdotool search --onlyvisible --name '^Trafalo$' | head -n1)
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    xdotool mousemove $((X + 180)) $((Y + 170)) keydown shift click --repeat 2 --delay 80 1 keyup shift
+    sleep 2
+    tool=$(xdotool search --onlyvisible --name 'Free Memory v' | head -n1)
+    [ -n "$tool" ] || { echo "the Free Memory window did not open" >&2; exit 1; }
+    [ "$TRAFALO_FREEMEM" = tray ] && xdotool windowminimize "$tool"
+fi
 build/release/bench/bench_bare_window >/dev/null 2>&1 &
 bare=$!
 started+=("$bare")

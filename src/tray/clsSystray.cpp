@@ -135,8 +135,15 @@ void clsSystray::RefreshIcon() {
     if (!m_inTray || !m_icon) {
         return;
     }
-    m_icon->setIcon(m_iconPicture);
-    m_icon->setToolTip(wide(m_record.tip));
+    // Only what changed is sent: the window refreshes its tooltip every few
+    // seconds, and each change is a message to the tray host.
+    if (m_icon->icon().cacheKey() != m_iconPicture.cacheKey()) {
+        m_icon->setIcon(m_iconPicture);
+    }
+    const QString tip = wide(m_record.tip);
+    if (m_icon->toolTip() != tip) {
+        m_icon->setToolTip(tip);
+    }
     if ((m_record.header.flags & kFlagBalloon) == 0) {
         return;
     }

@@ -70,6 +70,9 @@ choose() {
     read -r x y _ _ < <(geometry "$(window_id)")
     xdotool mousemove $((x + 150)) $((y + 15)) click 3
     wait_menu || return 1
+    # Mapped is not yet listening: a loaded machine may take a moment
+    # before the menu holds the keyboard.
+    sleep 0.3
     xdotool key --delay 60 $(yes "$1" | head -n "$2") Return
     sleep 0.4
 }

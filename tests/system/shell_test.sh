@@ -136,7 +136,8 @@ check "10 px from the top it snaps flush ($y)" [ "$y" = 0 ]
 
 # 5. Exit chosen while hidden saves "Tray" as True; the next start is hidden.
 choose Down 1
-check "Hide to System Tray hides the window" bash -c '[ -z "$(timeout 5 xdotool search --onlyvisible --name "^Trafalo$")" ]'
+hidden() { [ -z "$(timeout 5 xdotool search --onlyvisible --name "^Trafalo$")" ]; }
+check "Hide to System Tray hides the window" wait_for 30 hidden
 # The icon docks in the tray; look for it and open its menu, a few times if
 # the tray is slow to take it.
 for attempt in 1 2 3; do
