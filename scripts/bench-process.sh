@@ -8,7 +8,8 @@
 # TRAFALO_MODE=1|2 measures the Small or Tiny layout; TRAFALO_SETTINGS adds
 # lines to the settings (e.g. 'ShowRealIP=True' to load Qt Network's objects).
 # TRAFALO_FREEMEM=shown|tray opens the Free Memory window first (a free of
-# 1 MB, through Shift and a double click on the Normal graph) and leaves it
+# 1 MB, through Shift and a double click on the Normal graph, right of the IP
+# label) and leaves it
 # shown or minimised into the tray.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -49,7 +50,7 @@ if [ -n "${TRAFALO_FREEMEM:-}" ]; then
     sleep 2
     main=$(xdotool search --onlyvisible --name '^Trafalo$' | head -n1)
     eval "$(xdotool getwindowgeometry --shell "$main")"
-    xdotool mousemove $((X + 180)) $((Y + 170)) keydown shift click --repeat 2 --delay 80 1 keyup shift
+    xdotool mousemove $((X + 320)) $((Y + 150)) keydown shift click --repeat 2 --delay 80 1 keyup shift
     sleep 2
     tool=$(xdotool search --onlyvisible --name 'Free Memory v' | head -n1)
     [ -n "$tool" ] || { echo "the Free Memory window did not open" >&2; exit 1; }

@@ -6,6 +6,7 @@
 #include "core/SettingsKeys.h"
 #include "freemem/FreeOperation.h"
 #include "freemem/formFreeMemSetup.h"
+#include "net/TrafficSampler.h"
 #include "platform/Platform.h"
 #include "resources/Pictures.h"
 
@@ -25,7 +26,6 @@
 namespace {
 
 constexpr int kTimer1Ms = 3000;
-constexpr int kTimer2Ms = 1000;
 constexpr int kWidth = 312;
 constexpr int kHeight = 116;
 const QRect kPicture1(5, 4, 186, 28);
@@ -66,9 +66,15 @@ formFreeMem::formFreeMem(Platform& platform, std::vector<std::string> arguments,
     setFixedSize(kWidth, kHeight);
     buildControls();
     m_timer1.setInterval(kTimer1Ms);
-    m_timer2.setInterval(kTimer2Ms);
+    // The graph's second is the main window's: both wake just after the
+    // wall clock's second turns, in one wake-up of the program.
+    m_timer2.setSingleShot(true);
+    m_timer2.setTimerType(Qt::PreciseTimer);
     connect(&m_timer1, &QTimer::timeout, this, [this] { CheckMemory(); });
-    connect(&m_timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
+    connect(&m_timer2, &QTimer::timeout, this, [this] {
+        Timer2_Timer();
+        armTimer2();
+    });
     m_trayIcon.OwnerMessage = [this](int message) { TrayMessage(message); };
     m_toTray.setSingleShot(true);
     m_toTray.setInterval(0);
@@ -182,7 +188,7 @@ void formFreeMem::Form_Load() {
     m_picStat->setPixmap(QPixmap::fromImage(m_meter.Picture()));
     ProgramWindows::Loaded(this, [this] { close(); });
     m_timer1.start();
-    m_timer2.start();
+    armTimer2();
     CheckMemory();
     m_hscroll->setValue(m_hscroll->maximum());
     HScroll1_Change();
@@ -290,12 +296,25 @@ void formFreeMem::btnFree_Click() {
     HScroll1_Change();
 }
 
+void formFreeMem::armTimer2() {
+    m_timer2.start(TrafficSampler::MsToNextTick(m_platform.clock->wallMs()));
+}
+
 void formFreeMem::Timer2_Timer() {
     m_meter.Tick(CurrentMemoryStatus);
-    m_picStat->setPixmap(QPixmap::fromImage(m_meter.Picture()));
     if (CurrentMemoryStatus.TotalPhys > 0) {
         m_picStat->setToolTip(q(MeterToolTip(CurrentMemoryStatus)));
     }
+    // Hidden in the tray the graph goes on, but is only turned into a
+    // picture on the screen when it can be seen.
+    if (isVisible()) {
+        m_picStat->setPixmap(QPixmap::fromImage(m_meter.Picture()));
+    }
+}
+
+void formFreeMem::showEvent(QShowEvent* event) {
+    m_picStat->setPixmap(QPixmap::fromImage(m_meter.Picture()));
+    QWidget::showEvent(event);
 }
 
 void formFreeMem::HScroll1_Change() {

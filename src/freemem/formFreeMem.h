@@ -75,10 +75,12 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
+    void armTimer2();
     void vbPopupMenu(QAction* defaultItem);
     void moveBar(double share);
     bool trayAvailable() const { return TrayAvailable && TrayAvailable(); }
