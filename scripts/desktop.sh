@@ -37,17 +37,34 @@ desktop_start() {
     sed 's/mousebind button="A-/mousebind button="W-/' /etc/xdg/openbox/rc.xml >"$DESKTOP_DIR/openbox-rc.xml"
     openbox --config-file "$DESKTOP_DIR/openbox-rc.xml" >"$DESKTOP_DIR/openbox.log" 2>&1 &
     DESKTOP_PIDS+=($!)
-    if [ "${1:-}" = "--tray" ]; then
-        trayer --edge bottom --align right --widthtype request --height 32 --SetDockType true \
-            --SetPartialStrut true --transparent false >"$DESKTOP_DIR/trayer.log" 2>&1 &
-        DESKTOP_PIDS+=($!)
-        DESKTOP_TRAY_PID=$!
-    fi
     # The window manager is ready when it owns the screen's WM selection.
     for i in $(seq 1 100); do
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
         sleep 0.05
     done
+    [ "${1:-}" = "--tray" ] && desktop_tray
+    return 0
+}
+
+# The tray host, ready once its panel window is up. A host that ended while
+# starting is started again (it happened, rarely, on a loaded machine).
+desktop_tray() {
+    local attempt i
+    for attempt in 1 2 3; do
+        trayer --edge bottom --align right --widthtype request --height 32 --SetDockType true \
+            --SetPartialStrut true --transparent false >>"$DESKTOP_DIR/trayer.log" 2>&1 &
+        DESKTOP_PIDS+=($!)
+        DESKTOP_TRAY_PID=$!
+        for i in $(seq 1 100); do
+            kill -0 "$DESKTOP_TRAY_PID" 2>/dev/null || break
+            timeout 5 xdotool search --name '^panel$' >/dev/null 2>&1 && return 0
+            sleep 0.05
+        done
+        # Still running but slow: it is left to come up.
+        kill -0 "$DESKTOP_TRAY_PID" 2>/dev/null && return 0
+        echo "tray host ended while starting (attempt $attempt)" >>"$DESKTOP_DIR/trayer.log"
+    done
+    return 1
 }
 
 desktop_stop() {

@@ -12,8 +12,7 @@ source "$here/../../scripts/desktop.sh"
 
 source "$here/desktop_lib.sh"
 
-desktop_start --tray
-trap desktop_stop EXIT
+suite_start --tray # keeps the logs (the tray host's too) of a failed run
 
 tiny_x=$((1280 - 140 - 120))
 normal_x=$((1280 - 366 - 120))
