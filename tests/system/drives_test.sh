@@ -284,12 +284,14 @@ for i in $(seq 1 30); do
     [ $((x + 168)) -le 1280 ] && break
     sleep 0.1
 done
-# Painted within a few seconds (a busy machine may take a while).
+# Painted within a few seconds (a busy machine may take a while). The crop
+# keeps the screen offset of the window in the file: +repage drops it, so the
+# button is looked for in the picture itself.
 for i in $(seq 1 15); do
     sleep 0.3
     read -r x y _ _ < <(geometry "$(window_id)")
     import -window root -crop 168x26+$x+$y "$T/eject.png"
-    blue=$(convert "$T/eject.png" -crop 28x26+140+0 -fx '(b > 0.7 && r < 0.4) ? 1 : 0' -format '%[fx:round(mean * w * h)]' info:)
+    blue=$(convert "$T/eject.png" +repage -crop 28x26+140+0 -fx '(b > 0.7 && r < 0.4) ? 1 : 0' -format '%[fx:round(mean * w * h)]' info:)
     [ "$blue" -gt 10 ] && break
 done
 check "the eject button shows ($blue pixels of its sign, the window at $x,$y)" [ "$blue" -gt 10 ]
