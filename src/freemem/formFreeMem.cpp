@@ -2,6 +2,7 @@
 
 #include "core/LongOperation.h"
 #include "core/Main.h"
+#include "core/PopupMenu.h"
 #include "core/ProgramWindows.h"
 #include "core/SettingsKeys.h"
 #include "freemem/FreeOperation.h"
@@ -21,7 +22,6 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSystemTrayIcon>
-#include <chrono>
 
 namespace {
 
@@ -34,7 +34,6 @@ const QRect kBtnFree(198, 34, 109, 31);
 const QRect kPicStat(198, 2, 108, 30);
 const QRect kLblStatus(4, 68, 304, 28);
 const QRect kLblCredits(4, 96, 304, 16);
-constexpr const char* kCreditAddress = "https://example.org/trafalo";
 
 QString q(const std::string& text) {
     return QString::fromStdString(text);
@@ -54,11 +53,6 @@ formFreeMem::formFreeMem(Platform& platform, std::vector<std::string> arguments,
     : QWidget(nullptr, Qt::Window), m_platform(platform), m_arguments(std::move(arguments)),
       m_major(versionMajor), m_minor(versionMinor), m_meter(kPicStat.width(), kPicStat.height()) {
     TrayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
-    NowMs = [] {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(
-                   std::chrono::steady_clock::now().time_since_epoch())
-            .count();
-    };
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("formFreeMem"));
     setWindowTitle(QStringLiteral("Free Memory"));
@@ -138,7 +132,8 @@ void formFreeMem::buildControls() {
     m_lblCredits = new QLabel(QStringLiteral("Free Memory, a Trafalo tool"), this);
     m_lblCredits->setGeometry(kLblCredits);
     m_lblCredits->setStyleSheet(QStringLiteral("color: blue"));
-    m_lblCredits->setToolTip(QString::fromLatin1(kCreditAddress));
+    m_lblCredits->setToolTip(
+        QString::fromUtf8(kMakerAddress.data(), static_cast<qsizetype>(kMakerAddress.size())));
     m_lblCredits->setCursor(Qt::PointingHandCursor);
     // Clicks on the bar and the status line check the memory at once (and
     // stop a running free); a click on the credit opens its address.
@@ -238,7 +233,7 @@ void formFreeMem::CheckMemory() {
         return; // the running free's own end checks again
     }
     const bool checked = Item("mnuAutoFree")->isChecked();
-    if (m_autoFree.ShouldRun(checked, isVisible(), AutoFreePeak, s, NowMs())) {
+    if (m_autoFree.ShouldRun(checked, isVisible(), AutoFreePeak, s, m_platform.clock->tickMs())) {
         HideTray();
         m_hscroll->setValue(AutoFreeMB);
         QPointer<formFreeMem> self(this);
@@ -247,7 +242,7 @@ void formFreeMem::CheckMemory() {
             return;
         }
         ShowTray();
-        m_autoFree.Ran(AtPeak(AutoFreePeak, CurrentMemoryStatus), NowMs());
+        m_autoFree.Ran(AtPeak(AutoFreePeak, CurrentMemoryStatus), m_platform.clock->tickMs());
     }
 }
 
@@ -427,7 +422,7 @@ bool formFreeMem::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == m_lblCredits) {
-            m_platform.shell->openUrl(kCreditAddress);
+            m_platform.shell->openUrl(std::string(kMakerAddress));
         } else {
             CheckMemory();
         }

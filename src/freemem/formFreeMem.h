@@ -56,8 +56,6 @@ public:
 
     // Whether a notification area can show the icon now; tests replace it.
     std::function<bool()> TrayAvailable;
-    // Milliseconds for the automatic free's hold-off; tests replace it.
-    std::function<std::int64_t()> NowMs;
 
     QScrollBar* HScroll1() const { return m_hscroll; }
     QPushButton* btnFree() const { return m_btnFree; }

@@ -131,11 +131,9 @@ struct FreeMemFixture : ::testing::Test {
     QPointer<formFreeMem> load(std::vector<std::string> arguments = {}) {
         auto* window = new formFreeMem(fake.platform, std::move(arguments), 0, 1);
         window->TrayAvailable = [] { return true; };
-        window->NowMs = [this] { return now; };
         window->Form_Load();
         return window;
     }
-    std::int64_t now = 0;
 
     void TearDown() override {
         std::vector<QPointer<QWidget>> windows;
