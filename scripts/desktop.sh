@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A throw-away desktop for tests: Xvfb, openbox, a tray host and a session
 # bus, each started in the background and stopped in reverse order.
-#   source scripts/desktop.sh; desktop_start [--tray]; ...; desktop_stop
+#   source scripts/desktop.sh; desktop_start [--tray] [--wm openbox|xfwm4]; ...; desktop_stop
 # Exports DISPLAY, XDG_RUNTIME_DIR, XDG_CONFIG_HOME and DBUS_SESSION_BUS_ADDRESS.
 
 DESKTOP_PIDS=()
@@ -9,6 +9,14 @@ DESKTOP_DIR=""
 DESKTOP_TRAY_PID=""
 
 desktop_start() {
+    local tray="" wm=openbox
+    while [ $# -gt 0 ]; do
+        case $1 in
+        --tray) tray=1 ;;
+        --wm) wm=$2; shift ;;
+        esac
+        shift
+    done
     DESKTOP_DIR=$(mktemp -d /tmp/trafalo-desktop.XXXXXX)
     chmod 700 "$DESKTOP_DIR"
     export XDG_RUNTIME_DIR="$DESKTOP_DIR/run"
@@ -31,18 +39,23 @@ desktop_start() {
     DESKTOP_PIDS+=($!)
     export DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/bus"
 
-    # Alt with a mouse button is the program's (it shows the drive exclusions
-    # in the menu): the window manager's own Alt bindings move to Super, as
-    # many desktops have them.
-    sed 's/mousebind button="A-/mousebind button="W-/' /etc/xdg/openbox/rc.xml >"$DESKTOP_DIR/openbox-rc.xml"
-    openbox --config-file "$DESKTOP_DIR/openbox-rc.xml" >"$DESKTOP_DIR/openbox.log" 2>&1 &
+    if [ "$wm" = xfwm4 ]; then
+        # The window manager of Xfce, without its compositor (Xvfb has none).
+        xfwm4 --compositor=off >"$DESKTOP_DIR/xfwm4.log" 2>&1 &
+    else
+        # Alt with a mouse button is the program's (it shows the drive exclusions
+        # in the menu): the window manager's own Alt bindings move to Super, as
+        # many desktops have them.
+        sed 's/mousebind button="A-/mousebind button="W-/' /etc/xdg/openbox/rc.xml >"$DESKTOP_DIR/openbox-rc.xml"
+        openbox --config-file "$DESKTOP_DIR/openbox-rc.xml" >"$DESKTOP_DIR/openbox.log" 2>&1 &
+    fi
     DESKTOP_PIDS+=($!)
     # The window manager is ready when it owns the screen's WM selection.
     for i in $(seq 1 100); do
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
         sleep 0.05
     done
-    [ "${1:-}" = "--tray" ] && desktop_tray
+    [ -n "$tray" ] && desktop_tray
     return 0
 }
 

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   # build
   cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev libcanberra-dev libudev-dev libpulse-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev libcanberra-dev libudev-dev libpulse-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # run: fonts the window asks for, event sounds, interface descriptions
   fonts-liberation2 fonts-wine fonts-dejavu-core libcanberra-pulse sound-theme-freedesktop udev

@@ -6,6 +6,7 @@
 #include "core/ProgramWindows.h"
 #include "display/GraphView.h"
 #include "display/Layout.h"
+#include "display/WindowPlace.h"
 #include "monitor/TrafficMonitor.h"
 #include "placement/Placement.h"
 #include "platform/Platform.h"
@@ -168,6 +169,15 @@ void frmMain::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
+ScreenPoint frmMain::windowPlace() {
+    const QPoint place = SyncWindowPlace(*this, *m_platform.windows);
+    return ScreenPoint{place.x(), place.y()};
+}
+
+void frmMain::resizeWindow(int width, int height) {
+    ResizeInPlace(*this, *m_platform.windows, QSize(width, height));
+}
+
 void frmMain::SetDisplayMode(std::int32_t mode) {
     TrafficDisplay& display = m_features.monitor->Display();
     GraphView* graph = m_controls.Graph();
@@ -185,20 +195,20 @@ void frmMain::SetDisplayMode(std::int32_t mode) {
     switch (mode) {
     case 0:
         placeGraph(kGraphLeft, kGraphTop, kGraphWidth, kGraphHeight);
-        setFixedSize(kNormalWidth, kNormalHeight);
+        resizeWindow(kNormalWidth, kNormalHeight);
         showStatistics(true);
         break;
     case 1:
         placeGraph(0, 0, kGraphWidth, kGraphHeight);
         graph->raise(); // above every other control
-        setFixedSize(kGraphWidth, kGraphHeight);
+        resizeWindow(kGraphWidth, kGraphHeight);
         showStatistics(true);
         break;
     case 2: {
         const int width = m_options.showBandwidth ? kTinyWidthBandwidth : kTinyWidth;
         placeGraph(0, 0, width, kTinyHeight);
         graph->raise();
-        setFixedSize(width, kTinyHeight);
+        resizeWindow(width, kTinyHeight);
         showStatistics(false);
         break;
     }
@@ -289,8 +299,8 @@ void frmMain::showPopupMenu(const MenuNode& menu) {
     };
     fill(m_mnuPopup, menu);
     // Tiny: under the window's lower left corner; otherwise at the pointer.
-    // (From the window's own place: X11 maps points through a place that can be stale.)
-    const QPoint at = DisplayMode == 2 ? QPoint(x(), y() + height()) : QCursor::pos();
+    const ScreenPoint corner = DisplayMode == 2 ? windowPlace() : ScreenPoint{};
+    const QPoint at = DisplayMode == 2 ? QPoint(corner.x, corner.y + height()) : QCursor::pos();
     m_mnuPopup->popup(at);
 }
 

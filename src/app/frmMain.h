@@ -77,6 +77,8 @@ private:
     std::int32_t displayMode() const override { return DisplayMode; }
     void setDisplayMode(std::int32_t mode) override { SetDisplayMode(mode); }
     bool windowVisible() const override { return isVisible(); }
+    ScreenPoint windowPlace() override;
+    void resizeWindow(int width, int height) override;
     void openPopupMenu() override { picTray_Click(); }
     void endProgram() override { close(); }
     void settingsChanged() override;

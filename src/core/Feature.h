@@ -6,6 +6,7 @@
 #include "core/AppSettings.h"
 #include "core/GraphGestures.h"
 #include "core/PopupMenu.h"
+#include "platform/IWindowSystem.h"
 
 #include <cstdint>
 #include <string>
@@ -26,6 +27,12 @@ public:
     // Lays the window out for mode 0 Normal, 1 Small or 2 Tiny.
     virtual void setDisplayMode(std::int32_t mode) = 0;
     virtual bool windowVisible() const = 0;
+    // The window's top-left corner on the screen, in logical pixels, as the
+    // display server has it (Qt's own idea of it can be stale).
+    virtual ScreenPoint windowPlace() = 0;
+    // Gives the window a fixed size; its top-left corner stays where it
+    // stands on the screen.
+    virtual void resizeWindow(int width, int height) = 0;
     // Prepares and shows the popup menu (the menu opens unless Ctrl or Shift
     // is held, or a gesture suppressed it once).
     virtual void openPopupMenu() = 0;

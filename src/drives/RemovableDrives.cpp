@@ -205,7 +205,7 @@ void RemovableDrives::tmrPollUSB_Timer() {
     if (m_host.displayMode() == 2) {
         const int width = m_graph.width() + (button.widen ? kButtonColumn : 0);
         if (m_window.width() != width || m_window.height() != m_graph.height()) {
-            m_window.setFixedSize(width, m_graph.height());
+            m_host.resizeWindow(width, m_graph.height());
         }
     }
     if (++PollTickCount > kReassertTicks) {

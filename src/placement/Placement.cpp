@@ -37,8 +37,9 @@ void Placement::stop() {
 }
 
 void Placement::addSettings(SettingsList& keys) const {
-    keys.emplace_back(kKeyLeft, std::to_string(m_window.x() * kTwipsPerPixel));
-    keys.emplace_back(kKeyTop, std::to_string(m_window.y() * kTwipsPerPixel));
+    const ScreenPoint place = m_host.windowPlace();
+    keys.emplace_back(kKeyLeft, std::to_string(place.x * kTwipsPerPixel));
+    keys.emplace_back(kKeyTop, std::to_string(place.y * kTwipsPerPixel));
 }
 
 bool Placement::eventFilter(QObject* watched, QEvent* event) {
@@ -55,6 +56,7 @@ void Placement::DragOrMenu(Qt::MouseButton button) {
         // A release of the left button must not start a move that would
         // follow the pointer with no button held.
         if (QGuiApplication::mouseButtons() & Qt::LeftButton) {
+            m_host.windowPlace(); // the drag follows the pointer from where the window stands
             DragWindow(m_window);
         }
     } else if (button == Qt::RightButton) {
@@ -76,9 +78,10 @@ void Placement::tmrFormMove_Timer() {
     if (!screen) {
         return;
     }
+    const ScreenPoint at = m_host.windowPlace();
     SnapGeometry g;
-    g.left = m_window.x() * kTwipsPerPixel;
-    g.top = m_window.y() * kTwipsPerPixel;
+    g.left = at.x * kTwipsPerPixel;
+    g.top = at.y * kTwipsPerPixel;
     g.width = m_window.width() * kTwipsPerPixel;
     g.height = m_window.height() * kTwipsPerPixel;
     g.screenWidth = screen->geometry().width() * kTwipsPerPixel;

@@ -16,6 +16,7 @@
 #include "ISpeakers.h"
 #include "ISystemInfo.h"
 #include "ITaskbar.h"
+#include "IWindowSystem.h"
 
 #include <functional>
 #include <memory>
@@ -37,6 +38,7 @@ struct Platform {
     std::unique_ptr<ITaskbar> taskbar;
     std::unique_ptr<ILocalAddress> localAddress;
     std::unique_ptr<IMemoryClaim> memoryClaim;
+    std::unique_ptr<IWindowSystem> windows;
 };
 
 // Builds the implementations of the platform this program was compiled for.

@@ -18,7 +18,7 @@ TrayIcon::TrayIcon(WindowHost& host, QWidget& window, TrafficMonitor& monitor)
     Available = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
     m_monitor.onHiddenSample = [this](bool& idle) { UpdateTrayIcon(idle); };
     m_areaCheck.setInterval(kAreaCheckMs);
-    QObject::connect(&m_areaCheck, &QTimer::timeout, &m_context, [this] { checkNotificationArea(); });
+    QObject::connect(&m_areaCheck, &QTimer::timeout, &m_context, [this] { CheckNotificationArea(); });
 }
 
 TrayIcon::~TrayIcon() {
@@ -71,7 +71,9 @@ void TrayIcon::stop() {
 }
 
 void TrayIcon::addSettings(SettingsList& keys) const {
-    keys.emplace_back(kKeyTray, BoolText(hidden() || m_startHidden));
+    // Shown only because the notification area is away, the window is still
+    // where the user left it: hidden.
+    keys.emplace_back(kKeyTray, BoolText(hidden() || m_startHidden || m_returnToArea));
     keys.emplace_back(kKeyTrayIconType, BoolText(m_host.options().analogTrayIcon));
 }
 
@@ -121,6 +123,7 @@ void TrayIcon::picTray_MouseMove(int message) {
 }
 
 void TrayIcon::mnuPopupHide_Click() {
+    m_returnToArea = false; // the user decides now
     if (!hidden()) {
         // Hidden behind an icon nobody can see, the program could only be
         // ended from outside: without a notification area the window stays.
@@ -143,8 +146,17 @@ void TrayIcon::showWindow() {
     RemoveTrayIcon();
 }
 
-void TrayIcon::checkNotificationArea() {
+void TrayIcon::CheckNotificationArea() {
     if (hidden() && !Available()) {
         showWindow();
+        m_returnToArea = true;
+        m_areaCheck.start();
+    } else if (m_returnToArea && Available()) {
+        m_returnToArea = false;
+        if (!hidden()) {
+            AddTrayIcon();
+            m_window.hide();
+        }
+        m_host.settingsChanged();
     }
 }

@@ -33,6 +33,10 @@ public:
     // Hide to the notification area, or show the window again.
     void mnuPopupHide_Click();
 
+    // The check every 2 s while the window is hidden or waits for the area
+    // to return: shows the window when the area went away, hides it again
+    // when the area is back.
+    void CheckNotificationArea();
     // Whether a notification area can show the icon now; tests replace it.
     std::function<bool()> Available;
 
@@ -43,14 +47,17 @@ public:
 private:
     bool hidden() const;
     void showWindow();
-    void checkNotificationArea();
 
     WindowHost& m_host;
     QWidget& m_window;
     TrafficMonitor& m_monitor;
     QSystemTrayIcon* m_trayIcon = nullptr;
     bool m_startHidden = false;
+    // The window was hidden when the notification area went away: it goes
+    // back in when the area returns (a panel restart).
+    bool m_returnToArea = false;
     QObject m_context;
-    // While hidden: brings the window back if the notification area goes away.
+    // While hidden: brings the window back if the notification area goes
+    // away, and puts it back when the area returns.
     QTimer m_areaCheck;
 };

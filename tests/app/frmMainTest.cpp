@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -177,3 +178,55 @@ TEST(frmMain, AnEmptyTableLeavesAnIdleMonitor) {
 }
 
 } // namespace
+
+// Where the window manager placed or moved the window, Qt's own idea of the
+// place can be stale: resizes, the Tiny menu and the saved place follow the
+// display server. Where no server can tell (Wayland), Qt's idea stands.
+TEST(frmMain, TheDisplayServersPlaceRulesResizesTheTinyMenuAndTheSave) {
+    for (const bool serverTells : {true, false}) {
+        FakePlatform fake;
+        TestWindow window(fake.platform);
+        ASSERT_TRUE(window.Form_Load());
+        window.show();
+        const QPoint qtPlace = window.geometry().topLeft();
+        if (serverTells) {
+            fake.windows().place = ScreenPoint{300, 200};
+        }
+        const QPoint want = serverTells ? QPoint(300, 200) : qtPlace;
+        window.SetDisplayMode(0);
+        EXPECT_EQ(window.geometry().topLeft(), want) << serverTells;
+        EXPECT_EQ(window.windowHandle()->position(), want) << serverTells;
+        window.SetDisplayMode(2);
+        window.picTray_Click();
+        ASSERT_NE(window.PopupMenu(), nullptr);
+        EXPECT_EQ(window.PopupMenu()->pos(), want + QPoint(0, 26)) << serverTells;
+        window.PopupMenu()->close();
+        window.Form_Unload();
+        EXPECT_EQ(fake.settings().main("Left"), std::to_string(want.x() * 15)) << serverTells;
+        EXPECT_EQ(fake.settings().main("Top"), std::to_string(want.y() * 15)) << serverTells;
+    }
+}
+
+// A panel restart: the window hidden in the notification area shows while
+// the area is away and goes back in when it returns, as the user left it;
+// an exit meanwhile saves it hidden.
+TEST(frmMain, AWindowHiddenInTheAreaGoesBackInWhenTheAreaReturns) {
+    FakePlatform fake;
+    fake.settings().put("Tray", "True");
+    TestWindow window(fake.platform);
+    ASSERT_TRUE(window.Form_Load());
+    ASSERT_TRUE(window.Tray().StartsHidden());
+    window.trayAvailable = false;
+    window.Tray().CheckNotificationArea();
+    EXPECT_TRUE(window.isVisible());
+    window.Tray().CheckNotificationArea();
+    EXPECT_TRUE(window.isVisible());
+    window.trayAvailable = true;
+    window.Tray().CheckNotificationArea();
+    EXPECT_FALSE(window.isVisible());
+    window.trayAvailable = false;
+    window.Tray().CheckNotificationArea();
+    EXPECT_TRUE(window.isVisible());
+    window.Form_Unload();
+    EXPECT_EQ(fake.settings().main("Tray"), "True");
+}

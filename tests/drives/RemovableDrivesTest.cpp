@@ -23,8 +23,11 @@ public:
     void openPopupMenu() override {}
     void endProgram() override {}
     void settingsChanged() override {}
+    ScreenPoint windowPlace() override { return {}; }
+    void resizeWindow(int width, int height) override { window->setFixedSize(width, height); }
     Options o;
     std::int32_t mode = 2;
+    QWidget* window = nullptr;
 };
 
 struct Tiny {
@@ -36,6 +39,7 @@ struct Tiny {
     Keys keys;
     RemovableDrives drives{fake.platform, host, window, *graph, alert, [this] { return keys; }};
     Tiny() {
+        host.window = &window;
         graph->setGeometry(0, 0, 140, 26);
         window.resize(140, 26);
         host.o.showExtendedButton = true;

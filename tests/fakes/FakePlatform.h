@@ -13,6 +13,7 @@
 #include "fakes/FakeSpeakers.h"
 #include "fakes/FakeSystemInfo.h"
 #include "fakes/FakeTaskbar.h"
+#include "fakes/FakeWindowSystem.h"
 #include "platform/Platform.h"
 
 class FakeLocalAddress : public ILocalAddress {
@@ -43,6 +44,7 @@ struct FakePlatform {
         platform.taskbar = std::make_unique<FakeTaskbar>();
         platform.localAddress = std::make_unique<FakeLocalAddress>();
         platform.memoryClaim = std::make_unique<FakeMemoryClaim>();
+        platform.windows = std::make_unique<FakeWindowSystem>();
         table().rows = {FakeNetworkTable::row("Loopback (lo)", 0, 0, 5, 0),
                         FakeNetworkTable::row("Intel Ethernet (eth0)", 2048, 1000, 5, 1000000000),
                         FakeNetworkTable::row("veth (v0)", 0, 0, 2, 0)};
@@ -53,6 +55,7 @@ struct FakePlatform {
     FakeShell& shell() { return static_cast<FakeShell&>(*platform.shell); }
     FakeAutostart& autostart() { return static_cast<FakeAutostart&>(*platform.autostart); }
     FakeSpeakers& speakers() { return static_cast<FakeSpeakers&>(*platform.speakers); }
+    FakeWindowSystem& windows() { return static_cast<FakeWindowSystem&>(*platform.windows); }
     FakeDrives& drives() { return static_cast<FakeDrives&>(*platform.drives); }
     FakeMemoryClaim& memory() { return static_cast<FakeMemoryClaim&>(*platform.memoryClaim); }
     FakeClock& clock() { return static_cast<FakeClock&>(*platform.clock); }

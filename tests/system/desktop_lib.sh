@@ -151,3 +151,42 @@ wait_for() { # tenths command...: until the command succeeds
     done
     return 1
 }
+
+# The pointer as a hand moves it: in from below the window in a few steps to
+# (dx, middle) of the window, and away to the middle of the screen.
+hover_graph() { # dx
+    local x y w h step mid
+    read -r x y w h < <(geometry "$(window_id)")
+    mid=$((h / 2))
+    [ "$h" = 217 ] && mid=176 # the Normal layout's graph is at its bottom
+    for step in 40 20 0; do
+        xdotool mousemove --sync $((x + $1)) $((y + mid + step))
+        sleep 0.05
+    done
+    sleep 0.5
+}
+away() {
+    xdotool mousemove --sync 640 500
+    sleep 0.3
+}
+# The window's left and top, read from the X server, are still (x, y).
+stays() { # description x y
+    local gx gy
+    read -r gx gy _ _ < <(geometry "$(window_id)")
+    check "$1 (at $gx,$gy, wanted $2,$3)" [ "$gx $gy" = "$2 $3" ]
+}
+
+# A PulseAudio server with a null sink as the default output; on_exit of a
+# suite that started it stops it.
+pulse=""
+start_pulse() {
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --load=module-null-sink \
+        --load=module-native-protocol-unix >>"$T/pulse.log" 2>&1 &
+    pulse=$!
+    helpers+=("$pulse")
+    local i
+    for i in $(seq 1 50); do pactl info >/dev/null 2>&1 && return 0; sleep 0.1; done
+    return 1
+}
+muted() { pactl get-sink-mute @DEFAULT_SINK@ | awk '{print $2}'; }
+is_muted() { [ "$(muted)" = "$1" ]; }

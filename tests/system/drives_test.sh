@@ -219,7 +219,7 @@ for moment in 0.5 1.3; do
     wait "$pid"
     status=$?
     pid=""
-    check "ended $moment s into Eject All: gone within 5 s, status $status" [ "$ended" = yes ] && [ "$status" = 0 ]
+    check "ended $moment s into Eject All: gone within 5 s, status $status" [ "$ended $status" = "yes 0" ]
     check "and its settings saved" grep -q '^ShowRealIP=' "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
 done
 stop_stand_in

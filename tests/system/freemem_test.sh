@@ -81,7 +81,7 @@ for round in 1 2; do
     check "free $round ends" wait_for 300 idle_button
     peak=$((($(kib "$pid" VmHWM) - base) / 1024))
     after=$((($(kib "$pid" VmRSS) - base) / 1024))
-    check "free $round: $peak MiB more at the peak (500 steps of 2 MiB)" [ "$peak" -ge 990 ] && [ "$peak" -le $((1100 + shadow)) ]
+    check "free $round: $peak MiB more at the peak (500 steps of 2 MiB)" [ "$peak" -ge 990 -a "$peak" -le $((1100 + shadow)) ]
     check "free $round: back within 40 MiB after ($after MiB)" [ "$after" -le $((40 + shadow)) ]
 done
 

@@ -45,7 +45,7 @@ check "no autostart entry before the command" [ ! -e "$autostart" ]
 xdotool mousemove $((x + 40)) $((y + 13)) click 3
 check "a right click on the Tiny graph opens the menu" wait_menu
 read -r mx my _ _ < <(geometry "$(menu_ids | head -n1)")
-check "the Tiny menu opens at the window's lower left corner ($mx,$my)" [ "$mx" = "$x" ] && [ "$my" = 26 ]
+check "the Tiny menu opens at the window's lower left corner ($mx,$my)" [ "$mx $my" = "$x 26" ]
 close_menu
 stop_trafalo "$pid"
 
@@ -58,7 +58,7 @@ check "a saved Left beyond the right edge starts at the right-most place ($x,$y)
 xdotool mousemove $((x + 150)) $((y + 15)) click 3
 check "a right click on the title opens the menu" wait_menu
 read -r mx my _ mh < <(geometry "$(menu_ids | head -n1)")
-check "the menu opens at the pointer ($mx,$my)" [ "$mx" = $((x + 150)) ] && [ "$my" = $((y + 15)) ]
+check "the menu opens at the pointer ($mx,$my)" [ "$mx $my" = "$((x + 150)) $((y + 15))" ]
 shot "$DESKTOP_DIR/menu.png" 560 400 $((x - 40)) 0
 [ -n "$shots" ] && cp "$DESKTOP_DIR/menu.png" "$shots/menu.png"
 close_menu
@@ -119,7 +119,7 @@ drag() { # to the window's new left and top
     read -r x y _ _ < <(geometry "$(window_id)")
 }
 drag 300 200
-check "dragging the title moves the window ($x,$y)" [ "$x" = 300 ] && [ "$y" = 200 ]
+check "dragging the title moves the window ($x,$y)" [ "$x $y" = "300 200" ]
 check "no menu after a drag" menu_closed
 drag 16 200
 check "released 16 px from the left edge it stays ($x)" [ "$x" = 16 ]

@@ -11,6 +11,7 @@
 #include "LinuxSystemInfo.h"
 #include "LinuxTaskbar.h"
 #include "PulseSpeakers.h"
+#include "X11WindowSystem.h"
 #include "XdgAutostart.h"
 #include "platform/Platform.h"
 #include "platform/common/QtSettingsStore.h"
@@ -57,6 +58,7 @@ Platform createPlatform() {
     p.processes = std::make_unique<LinuxProcesses>();
     p.localAddress = std::make_unique<LinuxLocalAddress>();
     p.memoryClaim = std::make_unique<LinuxMemoryClaim>();
+    p.windows = std::make_unique<X11WindowSystem>();
     p.taskbar = std::make_unique<LinuxTaskbar>(qEnvironmentVariable("XDG_CURRENT_DESKTOP").toStdString());
     return p;
 }
