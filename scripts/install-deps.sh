@@ -12,6 +12,8 @@ packages=(
   fonts-liberation2 fonts-wine fonts-dejavu-core libcanberra-pulse sound-theme-freedesktop udev
   # test: a virtual desktop, network namespaces
   xvfb xauth openbox trayer x11-utils xdotool imagemagick dbus libglib2.0-bin python3 python3-dbusmock
+  # test: a second window manager, a Wayland session with XWayland, Qt's Wayland plugin
+  xfwm4 weston xwayland qt6-wayland
   iproute2 pulseaudio pulseaudio-utils bc faketime libfaketime util-linux
   # test: the window read through its accessibility tree
   at-spi2-core python3-pyatspi

@@ -69,7 +69,9 @@ int main(int argc, char* argv[]) {
     if (const int code = readCommandLine(argc, argv); code >= 0) {
         return code;
     }
+    chooseWindowSystem(argc, argv);
     QApplication app(argc, argv);
+    windowSystemChosen();
     // The main window is a tool window, so Qt would take a closing dialog
     // (the About box) for the last window: the program ends by its own
     // shutdown only.

@@ -54,6 +54,15 @@ std::string programBaseName();
 // What the platform's program files end in: ".exe" on Windows, nothing here.
 std::string executableSuffix();
 
+// Picks the window system before the application opens a display: X11
+// where an X server is reachable (XWayland beside a Wayland compositor)
+// and the user chose none. Call before the QGuiApplication is made.
+void chooseWindowSystem(int argc, char* argv[]);
+// Once the application is made: the environment is as the user left it
+// (the children the program starts inherit it), and on a Wayland session
+// the user is told once on standard error what is lost there.
+void windowSystemChosen();
+
 // Registers the font files this platform needs to answer the faces the window
 // asks for by name. Needs a QGuiApplication.
 void registerPlatformFonts();

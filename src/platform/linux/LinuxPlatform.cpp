@@ -11,6 +11,7 @@
 #include "LinuxSystemInfo.h"
 #include "LinuxTaskbar.h"
 #include "PulseSpeakers.h"
+#include "SessionType.h"
 #include "X11WindowSystem.h"
 #include "XdgAutostart.h"
 #include "platform/Platform.h"
@@ -21,7 +22,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QStandardPaths>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -75,6 +81,38 @@ std::string programBaseName() {
 
 std::string executableSuffix() {
     return "";
+}
+
+namespace {
+bool g_platformSet = false;
+}
+
+void chooseWindowSystem(int argc, char* argv[]) {
+    SessionEnvironment env;
+    const auto read = [](const char* name) {
+        const char* value = std::getenv(name); // NOLINT(concurrency-mt-unsafe): before any thread
+        return std::string(value ? value : "");
+    };
+    env.qpaPlatform = read("QT_QPA_PLATFORM");
+    env.display = read("DISPLAY");
+    env.waylandDisplay = read("WAYLAND_DISPLAY");
+    const std::vector<std::string> arguments(argv, argv + argc);
+    const std::string platform = ChooseQtPlatform(env, arguments);
+    if (!platform.empty()) {
+        // Through the environment, so an X server that cannot be reached
+        // still leaves Qt its fallback to Wayland.
+        g_platformSet = ::setenv("QT_QPA_PLATFORM", (platform + ";wayland").c_str(), 1) == 0;
+    }
+}
+
+void windowSystemChosen() {
+    if (g_platformSet) {
+        ::unsetenv("QT_QPA_PLATFORM");
+        g_platformSet = false;
+    }
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        std::fputs(kWaylandLimits, stderr);
+    }
 }
 
 void registerPlatformFonts() {
