@@ -67,6 +67,7 @@ formFreeMem::formFreeMem(Platform& platform, std::vector<std::string> arguments,
     connect(&m_timer1, &QTimer::timeout, this, [this] { CheckMemory(); });
     connect(&m_timer2, &QTimer::timeout, this, [this] {
         Timer2_Timer();
+        CheckNotificationArea();
         armTimer2();
     });
     m_trayIcon.OwnerMessage = [this](int message) { TrayMessage(message); };
@@ -333,7 +334,20 @@ void formFreeMem::vbPopupMenu(QAction* defaultItem) {
     m_mnuMain->popup(QCursor::pos());
 }
 
+void formFreeMem::CheckNotificationArea() {
+    if (m_trayIcon.IsIconInTray() && !isVisible() && !trayAvailable()) {
+        HideTray();
+        m_returnToArea = true;
+    } else if (m_returnToArea && trayAvailable()) {
+        m_returnToArea = false;
+        if (isVisible()) {
+            ShowTray();
+        }
+    }
+}
+
 void formFreeMem::mnuShow_Click() {
+    m_returnToArea = false; // the user decides now
     if (isVisible()) {
         ShowTray();
     } else {

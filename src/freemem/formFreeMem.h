@@ -46,6 +46,10 @@ public:
     void mnuAutoFree_Click();
     void ShowTray();
     void HideTray();
+    // Every second: a window hidden in the notification area shows when the
+    // area goes away (it could not be reached again) and goes back in when
+    // the area returns (a panel restart).
+    void CheckNotificationArea();
     // A notification of the tray icon, as its mouse message.
     void TrayMessage(int message);
 
@@ -82,6 +86,8 @@ private:
     void vbPopupMenu(QAction* defaultItem);
     void moveBar(double share);
     bool trayAvailable() const { return TrayAvailable && TrayAvailable(); }
+    // Shown only because the notification area went away.
+    bool m_returnToArea = false;
 
     Platform& m_platform;
     std::vector<std::string> m_arguments;

@@ -162,6 +162,33 @@ TEST_F(FreeMemFixture, LoadSetsTheSliderAndTextsAndTrayModeStartsInTheTray) {
     EXPECT_FALSE(window->TrayIcon().IsIconInTray());
 }
 
+// The window must never be stranded behind an icon nobody can see: with the
+// main window gone it would keep the program running with no window at all.
+TEST_F(FreeMemFixture, HiddenInTheAreaItShowsWhenTheAreaGoesAndGoesBackWhenItReturns) {
+    memory(16 * kGiB, 4 * kGiB);
+    bool area = true;
+    auto window = load({"/tray"});
+    window->TrayAvailable = [&area] { return area; };
+    ASSERT_FALSE(window->isVisible());
+    area = false;
+    window->CheckNotificationArea();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->TrayIcon().IsIconInTray());
+    window->CheckNotificationArea();
+    EXPECT_TRUE(window->isVisible());
+    area = true;
+    window->CheckNotificationArea();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(window->TrayIcon().IsIconInTray());
+    // Shown by the user, it stays shown whatever the area does.
+    window->mnuShow_Click();
+    area = false;
+    window->CheckNotificationArea();
+    area = true;
+    window->CheckNotificationArea();
+    EXPECT_TRUE(window->isVisible());
+}
+
 TEST_F(FreeMemFixture, ASecondClickStopsTheFreeAndReturnsWhatWasClaimed) {
     memory(16 * kGiB, 4 * kGiB);
     auto window = load();
