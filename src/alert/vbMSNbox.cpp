@@ -55,7 +55,7 @@ vbMSNbox::vbMSNbox(ISound& sound) : m_sound(sound) {
     m_close = new QLabel(this);
     m_close->setObjectName(QStringLiteral("Image1"));
     m_close->setGeometry(112, 8, 13, 12);
-    m_close->setPixmap(QPixmap::fromImage(DrawCloseButton(false)));
+    m_close->setPixmap(QPixmap::fromImage(DrawCloseButton(false, devicePixelRatioF())));
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setObjectName(QStringLiteral("cmdOk"));
     m_ok->setGeometry(40, 80, 49, 21);
@@ -152,11 +152,11 @@ bool vbMSNbox::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::MouseMove) {
         if (watched == m_close) {
-            m_close->setPixmap(QPixmap::fromImage(DrawCloseButton(true)));
+            m_close->setPixmap(QPixmap::fromImage(DrawCloseButton(true, devicePixelRatioF())));
         } else if (watched == m_label) {
             setUnderlined(true);
         } else if (watched == this) {
-            m_close->setPixmap(QPixmap::fromImage(DrawCloseButton(false)));
+            m_close->setPixmap(QPixmap::fromImage(DrawCloseButton(false, devicePixelRatioF())));
             setUnderlined(false);
         }
     }

@@ -184,7 +184,7 @@ void frmMain::SetDisplayMode(std::int32_t mode) {
     display.ClearGraph();
     auto placeGraph = [&](int left, int top, int width, int height) {
         graph->setGeometry(left, top, width, height);
-        display.SetGraphSize(width, height);
+        display.SetGraphSize(width, height, devicePixelRatioF());
         graph->setImage(&display.Graph());
     };
     auto showStatistics = [this](bool visible) {

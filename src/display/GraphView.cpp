@@ -6,7 +6,12 @@
 void GraphView::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     if (m_image) {
-        p.drawImage(event->rect().topLeft(), *m_image, event->rect());
+        // The picture may have more pixels than the widget (a 2x screen):
+        // the part to draw is found in its own pixels.
+        const qreal ratio = m_image->devicePixelRatio();
+        const QRect r = event->rect();
+        p.drawImage(QRectF(r), *m_image,
+                    QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
     } else {
         p.fillRect(event->rect(), Qt::black);
     }

@@ -29,11 +29,21 @@ int px(double value) {
     return static_cast<int>(std::clamp(r, -1.0e6, 1.0e6));
 }
 
-// Rows top to bottom, columns left to right, all included, filled straight
-// into the pixels and clipped to the image; an empty range fills nothing.
-// The graph fills some 250 rectangles a sample (bars, grid, meters); a painter
-// call costs more than the pixels it sets.
+// Device pixels from logical pixel edges at the image's ratio.
+int device(int logical, qreal ratio) {
+    return ratio == 1 ? logical : static_cast<int>(std::floor(logical * ratio));
+}
+
+// Rows top to bottom, columns left to right, all included, in logical
+// pixels, filled straight into the device pixels and clipped to the image;
+// an empty range fills nothing. The graph fills some 250 rectangles a sample
+// (bars, grid, meters); a painter call costs more than the pixels it sets.
 void fillRows(QImage& image, int left, int right, int top, int bottom, QRgb pixel) {
+    const qreal ratio = image.devicePixelRatio();
+    left = device(left, ratio);
+    right = device(right + 1, ratio) - 1;
+    top = device(top, ratio);
+    bottom = device(bottom + 1, ratio) - 1;
     left = std::max(0, left);
     right = std::min(image.width() - 1, right);
     top = std::max(0, top);
@@ -74,14 +84,22 @@ QFont DisplayFont(const QString& face, double points, bool bold) {
 }
 
 TrafficDisplay::TrafficDisplay(Sources sources, NumberSeparators separators)
-    : m_sources(std::move(sources)), m_separators(std::move(separators)),
-      m_tray(kTraySize, kTraySize, QImage::Format_RGB32) {
-    m_tray.fill(Qt::black);
+    : m_sources(std::move(sources)), m_separators(std::move(separators)) {
     SetGraphSize(kGraphWidth, kGraphHeight);
 }
 
-void TrafficDisplay::SetGraphSize(int width, int height) {
-    m_graph = QImage(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
+void TrafficDisplay::SetGraphSize(int width, int height, qreal ratio) {
+    ratio = ratio > 0 ? ratio : 1;
+    m_width = std::max(1, width);
+    m_height = std::max(1, height);
+    m_graph = QImage(qRound(m_width * ratio), qRound(m_height * ratio), QImage::Format_RGB32);
+    m_graph.setDevicePixelRatio(ratio);
+    if (m_tray.isNull() || m_tray.devicePixelRatio() != ratio) {
+        const int side = qRound(kTraySize * ratio);
+        m_tray = QImage(side, side, QImage::Format_RGB32);
+        m_tray.setDevicePixelRatio(ratio);
+        m_tray.fill(Qt::black);
+    }
     ClearGraph();
 }
 
@@ -101,8 +119,8 @@ std::string TrafficDisplay::TrayDigits(std::int32_t bytes) const {
 }
 
 void TrafficDisplay::Refresh(std::int32_t download, std::int32_t upload, const DisplayInputs& in) {
-    const int graphWidth = m_graph.width();
-    const int height = m_graph.height();
+    const int graphWidth = m_width;
+    const int height = m_height;
     const bool tinyWithBandwidth = in.showBandwidth && in.tinyChecked;
     const int shown = tinyWithBandwidth ? 75 : 120;
 
@@ -151,7 +169,7 @@ void TrafficDisplay::Refresh(std::int32_t download, std::int32_t upload, const D
 }
 
 void TrafficDisplay::drawCpuCurve(int plotted, int slotWidth) {
-    const int height = m_graph.height();
+    const int height = m_height;
     std::array<QLineF, TrafficHistory::kSlots> segments;
     int count = 0;
     for (int i = 2; i <= plotted && i <= static_cast<int>(TrafficHistory::kSlots); ++i) {
@@ -169,8 +187,8 @@ void TrafficDisplay::drawBars(int plotted, int slotWidth, double scale) {
     if (scale <= 0) {
         return; // nothing to scale by: no bars
     }
-    const int height = m_graph.height();
-    const int width = m_graph.width();
+    const int height = m_height;
+    const int width = m_width;
     // The top row of a bar; every bar reaches the bottom row, even at 0.
     auto top = [&](double v) { return std::clamp(px(height - height * v / scale - 1), 0, height - 1); };
     for (int i = 1; i <= plotted && i <= static_cast<int>(TrafficHistory::kSlots); ++i) {
@@ -196,9 +214,10 @@ void TrafficDisplay::drawTrayPicture(std::int32_t download, std::int32_t upload,
     QPainter p(&m_tray);
     if (analog) {
         // The newest end of the graph: a square as high as the graph.
-        const int side = m_graph.height();
-        const QRect source(m_graph.width() - side, 0, side, side);
-        p.drawImage(QRect(0, 0, kTraySize, kTraySize), m_graph, source);
+        const int side = m_height;
+        const qreal ratio = m_graph.devicePixelRatio();
+        const QRectF source((m_width - side) * ratio, 0, side * ratio, side * ratio); // device pixels
+        p.drawImage(QRectF(0, 0, kTraySize, kTraySize), m_graph, source);
         return;
     }
     m_tray.fill(Qt::black);
@@ -254,7 +273,7 @@ std::string BatteryText(const PowerStatus& status) {
 void TrafficDisplay::drawTinyReadouts(const DisplayInputs& in, int plotted) {
     QPainter p(&m_graph);
     p.setPen(kGrid);
-    p.drawLine(plotted + 1, 0, plotted + 1, m_graph.height());
+    p.drawLine(plotted + 1, 0, plotted + 1, m_height);
     m_graphFace = QStringLiteral("Verdana");
     p.setFont(DisplayFont(m_graphFace, 6, true));
     p.setPen(kDownload);
@@ -278,7 +297,7 @@ void TrafficDisplay::updateToolTip(const DisplayInputs& in, std::int32_t cpu) {
 }
 
 void TrafficDisplay::drawMemoryMeter(int slotWidth, int yc) {
-    const int height = m_graph.height();
+    const int height = m_height;
     int ym = 0;
     if (LastMemoryStatus.TotalPhys > 0) {
         ym = px(height * static_cast<double>(LastMemoryStatus.AvailPhys) /

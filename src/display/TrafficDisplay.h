@@ -42,8 +42,10 @@ public:
 
     explicit TrafficDisplay(Sources sources, NumberSeparators separators = {});
 
-    // The graph's drawing area in pixels (set by the display mode); clears it.
-    void SetGraphSize(int width, int height);
+    // The graph's drawing area in logical pixels (set by the display mode),
+    // drawn at the screen's device pixel ratio; clears it. Every coordinate
+    // of the drawing is logical: a 2x screen gets twice the pixels.
+    void SetGraphSize(int width, int height, qreal ratio = 1);
     // Fills the graph with its background colour.
     void ClearGraph();
     // Sets a black background again (clearing the graph) unless it is black.
@@ -79,6 +81,8 @@ private:
     NumberSeparators m_separators;
     QImage m_graph;
     QImage m_tray;
+    int m_width = 0; // the graph's, in logical pixels
+    int m_height = 0;
     QColor m_background{Qt::black};
     QString m_graphFace = QStringLiteral("Tahoma");
     std::string m_toolTip;

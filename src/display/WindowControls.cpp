@@ -59,7 +59,7 @@ WindowControls::WindowControls(QWidget& window) {
 
     m_picTray = new QLabel(&window);
     m_picTray->setGeometry(kPicTrayLeft, kPicTrayTop, kPicTraySize, kPicTraySize);
-    m_picTray->setPixmap(QPixmap::fromImage(DrawGlobe(32)));
+    m_picTray->setPixmap(QPixmap::fromImage(DrawGlobe(32, window.devicePixelRatioF())));
 
     m_picGraph = new GraphView(&window);
     m_picGraph->setGeometry(kGraphLeft, kGraphTop, kGraphWidth, kGraphHeight);

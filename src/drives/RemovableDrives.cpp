@@ -40,7 +40,7 @@ RemovableDrives::RemovableDrives(Platform& platform, WindowHost& host, QWidget& 
     : m_platform(platform), m_host(host), m_window(window), m_graph(graph), m_alert(alert),
       m_keyState(std::move(keyState)), m_usb(*platform.drives) {
     m_btnEjectUSB = makeButton(window, "btnEjectUSB", QRect(140, -2, kButtonColumn, 30));
-    m_btnEjectUSB->setIcon(QIcon(QPixmap::fromImage(DrawEject())));
+    m_btnEjectUSB->setIcon(QIcon(QPixmap::fromImage(DrawEject(window.devicePixelRatioF()))));
     m_btnEjectUSB->setIconSize(QSize(20, 20));
     m_btnVolume = makeButton(window, "btnVolume", QRect(138, -3, 30, 30));
     m_btnVolume->setIconSize(QSize(24, 24));
@@ -190,11 +190,12 @@ void RemovableDrives::tmrPollUSB_Timer() {
     if (!button.unchanged) {
         if (requested) {
             const std::int32_t muted = clsVolume(*m_platform.speakers).GetMute();
-            m_btnVolume->setIcon(QIcon(QPixmap::fromImage(DrawSpeaker(muted == 1))));
+            m_btnVolume->setIcon(
+                QIcon(QPixmap::fromImage(DrawSpeaker(muted == 1, m_window.devicePixelRatioF()))));
             m_btnVolume->setToolTip(muted == 1 ? QStringLiteral("Enable speakers")
                                                : QStringLiteral("Mute speakers"));
         } else if (m_btnVolume->icon().isNull()) {
-            m_btnVolume->setIcon(QIcon(QPixmap::fromImage(DrawSpeaker(false))));
+            m_btnVolume->setIcon(QIcon(QPixmap::fromImage(DrawSpeaker(false, m_window.devicePixelRatioF()))));
             m_btnVolume->setToolTip(QStringLiteral("Mute speakers"));
         }
         m_btnEjectUSB->setVisible(button.eject);

@@ -9,7 +9,12 @@ const QColor kGrey(136, 136, 136);
 const QColor kBackground(Qt::black);
 } // namespace
 
-MeterGraph::MeterGraph(int width, int height) : m_picture(width, height, QImage::Format_RGB32) {
+MeterGraph::MeterGraph(int width, int height, qreal ratio)
+    : m_picture(qRound(width * ratio), qRound(height * ratio), QImage::Format_RGB32), m_width(width),
+      m_height(height) {
+    // Every drawing below is in logical pixels; a painter on the picture
+    // turns them into the device's.
+    m_picture.setDevicePixelRatio(ratio);
     DrawMeterGrid();
 }
 
@@ -17,8 +22,8 @@ void MeterGraph::DrawMeterGrid() {
     m_picture.fill(kBackground);
     QPainter p(&m_picture);
     p.setPen(kGrey);
-    const int w = m_picture.width();
-    const int h = m_picture.height();
+    const int w = m_width;
+    const int h = m_height;
     p.drawLine(0, kGridRow, w, kGridRow);
     for (int x = 5; x <= w; x += kGridTicks) {
         p.drawLine(x, 0, x, h);
@@ -27,9 +32,9 @@ void MeterGraph::DrawMeterGrid() {
 }
 
 void MeterGraph::plot(Trace& trace, std::int64_t available, std::int64_t total, QRgb colour) {
-    const int w = m_picture.width();
+    const int w = m_width;
     if (total > 0) {
-        trace.y = MeterY(available, total, m_picture.height());
+        trace.y = MeterY(available, total, m_height);
     }
     QPainter p(&m_picture);
     p.setPen(QColor(colour));
@@ -42,8 +47,8 @@ void MeterGraph::plot(Trace& trace, std::int64_t available, std::int64_t total, 
 }
 
 void MeterGraph::Tick(const MemoryStatus& s) {
-    const int w = m_picture.width();
-    const int h = m_picture.height();
+    const int w = m_width;
+    const int h = m_height;
     {
         const QImage before = m_picture.copy();
         QPainter p(&m_picture);
@@ -56,7 +61,7 @@ void MeterGraph::Tick(const MemoryStatus& s) {
         }
         p.setPen(column);
         p.drawLine(w - 1, 0, w - 1, h);
-        m_picture.setPixelColor(w - 1, kGridRow, kGrey);
+        p.fillRect(QRect(w - 1, kGridRow, 1, 1), kGrey);
     }
     plot(m_virt, s.AvailVirtual, s.TotalVirtual, qRgb(0, 0, 255));
     plot(m_page, s.AvailPageFile, s.TotalPageFile, qRgb(68, 68, 68));

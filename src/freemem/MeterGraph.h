@@ -9,7 +9,8 @@
 
 class MeterGraph {
 public:
-    MeterGraph(int width, int height);
+    // The size in logical pixels, drawn at the screen's device pixel ratio.
+    MeterGraph(int width, int height, qreal ratio = 1);
 
     // A fresh grid; the next tick of each trace plots a point, not a line.
     void DrawMeterGrid();
@@ -29,6 +30,8 @@ private:
     void plot(Trace& trace, std::int64_t available, std::int64_t total, QRgb colour);
 
     QImage m_picture;
+    int m_width; // logical pixels
+    int m_height;
     std::int16_t m_gridCounter = 0;
     Trace m_virt, m_page, m_ram;
 };

@@ -51,7 +51,8 @@ std::int32_t storedInt(ISettingsStore& store, const char* key, std::int32_t desi
 formFreeMem::formFreeMem(Platform& platform, std::vector<std::string> arguments, int versionMajor,
                          int versionMinor)
     : QWidget(nullptr, Qt::Window), m_platform(platform), m_arguments(std::move(arguments)),
-      m_major(versionMajor), m_minor(versionMinor), m_meter(kPicStat.width(), kPicStat.height()) {
+      m_major(versionMajor), m_minor(versionMinor),
+      m_meter(kPicStat.width(), kPicStat.height(), devicePixelRatioF()) {
     TrayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("formFreeMem"));

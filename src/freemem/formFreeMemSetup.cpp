@@ -36,7 +36,7 @@ formFreeMemSetup::formFreeMemSetup(ISettingsStore& store, formFreeMem* owner)
     setWindowIcon(MemoryIcon());
     setFixedSize(280, 104);
     auto* image = new QLabel(this);
-    image->setPixmap(QPixmap::fromImage(DrawMemoryModule(32)));
+    image->setPixmap(QPixmap::fromImage(DrawMemoryModule(32, devicePixelRatioF())));
     image->setGeometry(2, 4, 32, 32);
     label(this, "Peak Memory Level:", QRect(36, 9, 160, 19));
     m_lblPeakLevel = label(this, "95%", QRect(206, 7, 64, 18));

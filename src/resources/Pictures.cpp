@@ -5,9 +5,21 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
-QImage DrawGlobe(int size) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+namespace {
+
+// A transparent picture of width x height logical pixels at the ratio; a
+// painter on it draws in logical pixels.
+QImage canvas(int width, int height, qreal ratio) {
+    QImage image(qRound(width * ratio), qRound(height * ratio), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
+    return image;
+}
+
+} // namespace
+
+QImage DrawGlobe(int size, qreal ratio) {
+    QImage image = canvas(size, size, ratio);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const double s = size;
@@ -51,9 +63,8 @@ QImage DrawTitleStrip() {
     return image;
 }
 
-QImage DrawSpeaker(bool muted) {
-    QImage image(24, 24, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+QImage DrawSpeaker(bool muted, qreal ratio) {
+    QImage image = canvas(24, 24, ratio);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath body;
@@ -88,9 +99,8 @@ QIcon WindowIcon() {
     return icon;
 }
 
-QImage DrawMemoryModule(int size) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+QImage DrawMemoryModule(int size, qreal ratio) {
+    QImage image = canvas(size, size, ratio);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const double s = size;
@@ -118,14 +128,14 @@ QIcon MemoryIcon() {
     return icon;
 }
 
-QImage DrawCloseButton(bool hover) {
-    QImage image(13, 12, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+QImage DrawCloseButton(bool hover, qreal ratio) {
+    QImage image = canvas(13, 12, ratio);
     QPainter p(&image);
     if (hover) {
-        p.fillRect(image.rect(), QColor(255, 255, 255));
+        const QRect whole(0, 0, 13, 12);
+        p.fillRect(whole, QColor(255, 255, 255));
         p.setPen(QColor(90, 90, 160));
-        p.drawRect(image.rect().adjusted(0, 0, -1, -1));
+        p.drawRect(whole.adjusted(0, 0, -1, -1));
     }
     p.setPen(QPen(hover ? QColor(200, 20, 20) : QColor(60, 60, 110), 1.6));
     p.setRenderHint(QPainter::Antialiasing);
@@ -134,9 +144,8 @@ QImage DrawCloseButton(bool hover) {
     return image;
 }
 
-QImage DrawEject() {
-    QImage image(20, 20, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+QImage DrawEject(qreal ratio) {
+    QImage image = canvas(20, 20, ratio);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(20, 20, 40), 1.0));

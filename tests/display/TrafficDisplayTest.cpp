@@ -217,3 +217,54 @@ TEST(GraphToolTip, ComparedWhole) {
 }
 
 } // namespace
+
+namespace {
+
+// The 2x2 blocks of a 2x picture over an area of logical pixels that are
+// not of one colour: none where a 1x picture was only scaled up.
+int mixedBlocks(const QImage& image, const QRect& logical) {
+    int n = 0;
+    for (int y = logical.top(); y <= logical.bottom(); ++y) {
+        for (int x = logical.left(); x <= logical.right(); ++x) {
+            const QRgb c = image.pixel(2 * x, 2 * y);
+            n += image.pixel(2 * x + 1, 2 * y) != c || image.pixel(2 * x, 2 * y + 1) != c ||
+                         image.pixel(2 * x + 1, 2 * y + 1) != c
+                     ? 1
+                     : 0;
+        }
+    }
+    return n;
+}
+
+} // namespace
+
+// On a 2x screen the graph and the tray picture have twice the pixels: the
+// bars and grid cover the same logical pixels as at 1x, and the battery's
+// "AC" is drawn at the finer grid instead of blown up.
+TEST(TrafficDisplay, ATwoTimesScreenDrawsEveryPixelTwiceAndTheTextFiner) {
+    Rig one, two;
+    two.display.SetGraphSize(366, 77, 2);
+    for (Rig* rig : {&one, &two}) {
+        rig->in.battery = true;
+        rig->sample(0, 0);
+        rig->sample(5000, 1000);
+        rig->sample(1000, 5000);
+    }
+    const QImage& graph = two.display.Graph();
+    ASSERT_EQ(graph.size(), QSize(732, 154));
+    EXPECT_EQ(graph.devicePixelRatio(), 2);
+    EXPECT_EQ(two.display.TrayPicture().size(), QSize(64, 64));
+    // Away from the text, each logical pixel is a block of its 1x colour.
+    int differing = 0;
+    for (int y = 20; y < 77; ++y) {
+        for (int x = 0; x < 366; ++x) {
+            const QRgb want = one.display.Graph().pixel(x, y);
+            differing +=
+                graph.pixel(2 * x, 2 * y) != want || graph.pixel(2 * x + 1, 2 * y + 1) != want ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(mixedBlocks(graph, QRect(0, 0, 24, 14)), 10);
+    EXPECT_GT(countNear(graph, kWhite, QRect(0, 0, 48, 28)),
+              countNear(one.display.Graph(), kWhite, QRect(0, 0, 24, 14)) * 3);
+}
