@@ -60,3 +60,20 @@ TEST(CgroupMemory, FoldersUpToTheRootAndTheRoomLeft) {
 }
 
 } // namespace
+
+// /proc/net/unix as the kernel writes it: a heading, listening and connected
+// sockets, nameless ones, abstract names.
+TEST(ListeningSocketInodes, OnlyListeningSocketsAtTheGivenPaths) {
+    const char* table =
+        "Num       RefCount Protocol Flags    Type St Inode Path\n"
+        "0000000000000000: 00000002 00000000 00010000 0001 01 23456 /run/user/1000/bus\n"
+        "0000000000000000: 00000003 00000000 00000000 0001 03 23457 /run/user/1000/bus\n"
+        "0000000000000000: 00000002 00000000 00010000 0001 01 30001 @/tmp/.X11-unix/X0\n"
+        "0000000000000000: 00000002 00000000 00010000 0001 01 30002 /tmp/other socket\n"
+        "0000000000000000: 00000003 00000000 00000000 0001 03 30003\n"
+        "0000000000000000: 00000002 00000000 00010000 0001 01 30004 /run/user/1000/pulse/native";
+    EXPECT_EQ(ListeningSocketInodes(table, {"/run/user/1000/bus", "@/tmp/.X11-unix/X0", "/tmp/other socket"}),
+              (std::set<std::uint64_t>{23456, 30001, 30002}));
+    EXPECT_EQ(ListeningSocketInodes(table, {}), std::set<std::uint64_t>{});
+    EXPECT_EQ(ListeningSocketInodes("junk\n\n00: zz", {"junk"}), std::set<std::uint64_t>{});
+}

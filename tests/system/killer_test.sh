@@ -3,7 +3,8 @@
 # under chosen names: matches end within a second, near names survive, a
 # process that ignores SIGTERM ends after the grace, LF and CRLF lists behave
 # alike, another user's copy survives a widget run as root, and "*" run by a
-# user of the test's own leaves that widget alive. Root only (for that user).
+# user of the test's own leaves the widget, the session process that started
+# it and the user's session bus alive. Root only (for that user).
 # (choose and geometry set x and y: the test keeps its own names apart.)
 #   killer_test.sh PATH_TO_TRAFALO
 set -u
@@ -94,27 +95,46 @@ check "about 2 s after the command ($(((t1 - t0) / 1000000)) ms)" [ $(((t1 - t0)
 stop_trafalo "$pid"
 pid=""
 
-# 3. "*" in the list of a widget run by the test's own user: its copies end,
-# the widget itself does not.
+# 3. "*" in the list of a widget a user of the test's own started from a
+# session process, with a session bus of that user's: the session, its bus
+# and the widget live on; a sibling the session started and another copy of
+# the user's end; the widget still answers.
 home=$(mktemp -d /tmp/trafalo-kill-home.XXXXXX)
 mkdir -p "$home/config/Trafalo"
 printf '[Setting]\nConnection=0\nSmallUI=0\n' >"$home/config/Trafalo/Trafalo.ini"
 chown -R "$uid:$uid" "$home"
 chmod 700 "$home"
 printf '*\n' >"$prog/killlist.txt"
+cp /bin/bash "$prog/session"
+as_user() {
+    setpriv --reuid="$uid" --regid="$uid" --clear-groups env HOME="$home" XDG_CONFIG_HOME="$home/config" \
+        XDG_RUNTIME_DIR="$home" DBUS_SESSION_BUS_ADDRESS="unix:path=$home/bus" "$@"
+}
+as_user dbus-daemon --session --nofork --address="unix:path=$home/bus" >>"$T/user.log" 2>&1 &
+bus=$!
+started+=($bus)
+wait_for 50 test -S "$home/bus"
 run calc other; mine=$last
-setpriv --reuid="$uid" --regid="$uid" --clear-groups env HOME="$home" XDG_CONFIG_HOME="$home/config" \
-    XDG_RUNTIME_DIR="$home" DBUS_SESSION_BUS_ADDRESS= "$prog/trafalo" >>"$T/user.log" 2>&1 &
-pid=$!
-started+=($pid)
+as_user "$prog/session" -c '"$1" >>"$2" 2>&1 & "$3" 600 & wait' session "$prog/trafalo" "$home/trafalo.log" "$prog/calc" &
+session=$!
+started+=($session)
 wait_window
+pid=$(pgrep -u "$uid" -f "^$prog/trafalo")
+sibling=$(pgrep -u "$uid" -P "$session" -f "^$prog/calc")
 sleep 0.5
 kill_command
 check "\"*\" ends the user's copy" wait_gone 30 "$mine"
+check "and the sibling the session started" wait_gone 30 "$sibling"
 sleep 0.5
-check "and leaves the widget alive" alive "$pid"
+check "the session process that started the widget lives on" alive "$session"
+check "so does the user's session bus" alive "$bus"
+check "and the widget" alive "$pid"
 check "and every process of others" alive "$near"
-kill "$pid"
+read -r x y _ _ < <(geometry "$(window_id)")
+xdotool mousemove $((x + 150)) $((y + 15)) click 3
+check "the widget answers: its menu opens" wait_menu
+close_menu
+kill "$pid" "$session" "$bus"
 pid=""
 rm -rf "$home" "$prog"
 

@@ -63,6 +63,30 @@ TEST(PatternMatches, TheWildcards) {
     }
 }
 
+// "*" on a desktop whose whole session runs as the user: what the widget
+// stands on lives, a sibling started by the same terminal still ends.
+TEST(KillListedProcesses, AStarSparesTheSessionTheWidgetStandsOn) {
+    FakeProcesses p;
+    FakeClock clock;
+    p.add(1, "init", 0);
+    p.add(50, "systemd");                         // the user's service manager
+    p.add(60, "dbus-daemon", 1000, false, 50);    // the session bus
+    p.add(61, "pipewire-pulse", 1000, false, 50); // the sound server
+    p.add(70, "lxsession");                       // the session manager
+    p.add(80, "xterm", 1000, false, 70);
+    p.add(90, "bash", 1000, false, 80);
+    p.add(100, "trafalo", 1000, false, 90); // this program
+    p.add(110, "calc", 1000, false, 90);    // a sibling
+    p.add(120, "editor", 1000, false, 70);
+    p.add(130, "Xorg", 0);
+    p.servers = {60, 61};
+    KillListedProcesses("*\n", p, clock, "", [&](int ms) {
+        clock.ms += ms;
+        return true;
+    });
+    EXPECT_EQ(p.sent, (std::vector<std::string>{"TERM 110", "TERM 120"}));
+}
+
 } // namespace
 
 namespace {

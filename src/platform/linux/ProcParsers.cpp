@@ -1,5 +1,6 @@
 #include "ProcParsers.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -107,4 +108,40 @@ std::optional<MemInfo> ParseMemInfo(std::string_view text) {
 
 std::optional<std::uint64_t> ParseStatmSize(std::string_view text) {
     return nextNumber(text);
+}
+
+std::set<std::uint64_t> ListeningSocketInodes(std::string_view text, const std::set<std::string>& paths) {
+    // "Num RefCount Protocol Flags Type St Inode Path", one socket a line;
+    // a listening socket's flags have __SO_ACCEPTCON (0x10000).
+    constexpr std::uint64_t kAcceptConnections = 0x10000;
+    std::set<std::uint64_t> inodes;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        std::string_view fields[8];
+        int count = 0;
+        while (count < 8) {
+            const std::size_t start = line.find_first_not_of(' ');
+            if (start == std::string_view::npos) {
+                break;
+            }
+            line.remove_prefix(start);
+            const std::size_t stop = count == 7 ? line.size() : std::min(line.find(' '), line.size());
+            fields[count++] = line.substr(0, stop);
+            line.remove_prefix(stop);
+        }
+        std::uint64_t flags = 0;
+        std::uint64_t inode = 0;
+        if (count < 8 ||
+            std::from_chars(fields[3].data(), fields[3].data() + fields[3].size(), flags, 16).ec !=
+                std::errc() ||
+            std::from_chars(fields[6].data(), fields[6].data() + fields[6].size(), inode).ec != std::errc()) {
+            continue; // the heading, or a socket with no name
+        }
+        if ((flags & kAcceptConnections) != 0 && paths.count(std::string(fields[7])) > 0) {
+            inodes.insert(inode);
+        }
+    }
+    return inodes;
 }

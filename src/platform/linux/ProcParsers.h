@@ -3,6 +3,8 @@
 // never a path, and never read outside it.
 #include <cstdint>
 #include <optional>
+#include <set>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,3 +28,7 @@ std::optional<MemInfo> ParseMemInfo(std::string_view text);
 
 // The size of the process in pages: the first field of /proc/self/statm.
 std::optional<std::uint64_t> ParseStatmSize(std::string_view text);
+
+// The inodes of the listening sockets /proc/net/unix lists at one of the
+// paths (an abstract name written with a leading "@").
+std::set<std::uint64_t> ListeningSocketInodes(std::string_view text, const std::set<std::string>& paths);
