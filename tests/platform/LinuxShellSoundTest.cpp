@@ -1,6 +1,7 @@
 // The shell and the event sounds on the real system: a batch file run
 // hidden, the system monitor found on the path, no sound without libcanberra.
 #include "platform/linux/CanberraSound.h"
+#include "platform/linux/LinuxMemoryClaim.h"
 #include "platform/linux/LinuxShell.h"
 
 #include <QTemporaryDir>
@@ -75,6 +76,36 @@ TEST(LinuxShell, OpensTheFirstSystemMonitorOnThePath) {
     ASSERT_TRUE(started);
     ASSERT_TRUE(waitFor([&] { return !slurp(marker).empty(); }, 5000));
     EXPECT_EQ(slurp(marker), "lxtask\n"); // the earlier of the list
+}
+
+// While a free offers the widget to the out-of-memory killer, a program it
+// starts (the batch file, the task manager) must not inherit that offer for
+// its whole life: it starts with the widget's ordinary score.
+TEST(LinuxShell, AProgramStartedDuringAFreeHasTheOrdinaryOomScore) {
+    const std::string ordinary = slurp("/proc/self/oom_score_adj");
+    QTemporaryDir dir;
+    const std::string bin = dir.path().toStdString();
+    const std::string script = "cat /proc/$$/oom_score_adj > '" + bin + "/score.'\"$(basename \"$0\")\"\n";
+    std::ofstream(bin + "/bwatch.bat") << script;
+    std::ofstream(bin + "/lxtask") << "#!/bin/sh\n" << script;
+    std::filesystem::permissions(bin + "/lxtask", std::filesystem::perms::owner_all);
+    LinuxMemoryClaim memory;
+    memory.offerAsFirstVictim(true);
+    ASSERT_EQ(slurp("/proc/self/oom_score_adj"), "1000\n");
+    LinuxShell shell;
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", (bin + ":" + oldPath).c_str(), 1);
+    EXPECT_TRUE(shell.runHidden(bin + "/bwatch.bat"));
+    EXPECT_TRUE(shell.openTaskManager());
+    ::setenv("PATH", oldPath.c_str(), 1);
+    EXPECT_EQ(slurp("/proc/self/oom_score_adj"), "1000\n"); // the offer stands for the free
+    memory.offerAsFirstVictim(false);
+    for (const char* name : {"bwatch.bat", "lxtask"}) {
+        const std::string out = bin + "/score." + name;
+        ASSERT_TRUE(waitFor([&] { return !slurp(out).empty(); }, 5000)) << name;
+        EXPECT_EQ(slurp(out), ordinary) << name;
+    }
+    EXPECT_EQ(slurp("/proc/self/oom_score_adj"), ordinary);
 }
 
 TEST(LinuxShell, NoMonitorAndNoTerminalStartsNothing) {

@@ -1,5 +1,7 @@
 #include "LinuxMemoryClaim.h"
 
+#include "OomScore.h"
+
 #include "CgroupMemory.h"
 #include "FileReader.h"
 #include "ProcParsers.h"
@@ -74,10 +76,12 @@ std::int64_t LinuxMemoryClaim::availableBytes() {
 void LinuxMemoryClaim::offerAsFirstVictim(bool on) {
     if (on && m_previousScore.empty()) {
         m_previousScore = ReadWordFile("/proc/self/oom_score_adj");
+        SetOrdinaryOomScore(m_previousScore);
         writeFile("/proc/self/oom_score_adj", "1000");
     } else if (!on && !m_previousScore.empty()) {
         // Going back down to the value the process had is allowed without privileges.
         writeFile("/proc/self/oom_score_adj", m_previousScore);
         m_previousScore.clear();
+        SetOrdinaryOomScore({});
     }
 }

@@ -1,5 +1,7 @@
 #include "LinuxShell.h"
 
+#include "OomScore.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -16,7 +18,7 @@ bool LinuxShell::runHidden(const std::string& path) {
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
-    return process.startDetached();
+    return WithOrdinaryOomScore([&] { return process.startDetached(); });
 }
 
 namespace {
@@ -28,7 +30,7 @@ bool startDetached(const QString& program, const QStringList& arguments) {
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
-    return process.startDetached();
+    return WithOrdinaryOomScore([&] { return process.startDetached(); });
 }
 
 } // namespace
@@ -58,7 +60,9 @@ bool LinuxShell::openTaskManager() {
 }
 
 bool LinuxShell::openFileManager() {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::homePath()));
+    // The desktop's handler is started before openUrl returns.
+    return WithOrdinaryOomScore(
+        [] { return QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::homePath())); });
 }
 
 bool LinuxShell::openNetworkConnections() {
@@ -81,5 +85,5 @@ bool LinuxShell::openNetworkConnections() {
 
 bool LinuxShell::openUrl(const std::string& address) {
     const QUrl url = QUrl::fromUserInput(QString::fromStdString(address));
-    return url.isValid() && QDesktopServices::openUrl(url);
+    return url.isValid() && WithOrdinaryOomScore([&] { return QDesktopServices::openUrl(url); });
 }
