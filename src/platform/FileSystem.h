@@ -13,3 +13,10 @@ std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::s
 
 // Writes a line to the system's error log (the journal) and standard error.
 void LogError(std::string_view message);
+
+// Whether code may be loaded from the file: the file and its folder are
+// owned by root or by this user, and neither may be written by the group or
+// others, so that a copy of the program run from a shared folder never loads
+// a library another user put there. False, with the reason in why, when not
+// (or when the file cannot be found).
+bool TrustedToLoad(const std::string& path, std::string& why);

@@ -3,6 +3,7 @@
 #include "core/Main.h"
 #include "core/SettingsKeys.h"
 #include "display/WindowControls.h"
+#include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "tools/modIP.h"
 
@@ -80,7 +81,7 @@ void IpAddresses::fetchPage(std::uint64_t request) {
         m_fetch = LoadPageFetch(why);
         m_fetchLoadFailed = !m_fetch;
         if (m_fetchLoadFailed) {
-            std::fprintf(stderr, "trafalo: cannot read web pages: %s\n", why.c_str());
+            LogError("trafalo: cannot read web pages: " + why); // once: the load is not tried again
         }
     }
     if (!m_fetch) {

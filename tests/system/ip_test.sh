@@ -6,7 +6,8 @@
 # http_proxy is not used; unchecking "Show Real IP Address" shows the local
 # address (the default route's source, as the host name means loopback) at
 # once, and a late answer never replaces it; Qt Network is mapped only with
-# the first fetch. Root only (namespaces).
+# the first fetch; a copy in a shared folder loads no page module from it.
+# Root only (namespaces).
 #   ip_test.sh PATH_TO_TRAFALO
 set -u
 if [ "$(id -u)" != 0 ]; then
@@ -135,6 +136,25 @@ check "without a page fetch Qt Network is not mapped" bash -c "! grep -q libQt6N
 choose Down 2 && xdotool key --delay 60 Right Up Return
 check "the option checked again fetches the page" shows 203.0.113.7
 check "and now it is mapped" grep -q libQt6Network "/proc/$pid/maps"
+stop_trafalo "$pid"
+pid=""
+
+# 6. A copy run from a folder others may write to loads no page module from
+# it (another user could have put it there), and says so once.
+shared=$(mktemp -d /tmp/trafalo-ip-shared.XXXXXX)
+chmod 1777 "$shared"
+cp "$trafalo" "$(dirname "$trafalo")/trafalo_pagefetch.so" "$shared/"
+asked=$(grep -c 'request agent' "$T/page.log")
+"$shared/trafalo" >"$T/shared.log" 2>&1 &
+pid=$!
+wait_window
+sleep 3
+check "a copy in a shared folder shows no page's address" [ -z "$(label ip)" ]
+check "and never asked the page" [ "$(grep -c 'request agent' "$T/page.log")" = "$asked" ]
+check "the refusal is said once ($(grep -c 'not loading' "$T/shared.log"))" [ "$(grep -c 'not loading' "$T/shared.log")" = 1 ]
+stop_trafalo "$pid"
+pid=""
+rm -rf "$shared"
 
 echo "# $passes passed, $failures failed"
 [ "$failures" = 0 ]

@@ -1,7 +1,9 @@
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -72,4 +74,31 @@ void LogError(std::string_view message) {
     ::openlog("trafalo", LOG_PID, LOG_USER);
     ::syslog(LOG_ERR, "%.*s", static_cast<int>(message.size()), message.data());
     std::fprintf(stderr, "trafalo: %.*s\n", static_cast<int>(message.size()), message.data());
+}
+
+bool TrustedToLoad(const std::string& path, std::string& why) {
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved) {
+        why = failure("cannot find", path);
+        return false;
+    }
+    const std::string file(resolved);
+    std::free(resolved); // NOLINT(cppcoreguidelines-no-malloc): realpath's buffer
+    const std::string folder = file.substr(0, std::max<std::size_t>(file.rfind('/'), 1));
+    for (const std::string& part : {file, folder}) {
+        struct stat info {};
+        if (::stat(part.c_str(), &info) != 0) {
+            why = failure("cannot look at", part);
+            return false;
+        }
+        if (info.st_uid != 0 && info.st_uid != ::getuid()) {
+            why = part + " belongs to another user";
+            return false;
+        }
+        if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+            why = part + " may be written by other users";
+            return false;
+        }
+    }
+    return true;
 }
