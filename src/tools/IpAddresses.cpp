@@ -26,8 +26,10 @@ IpAddresses::IpAddresses(Platform& platform, WindowHost& host, WindowControls& c
 IpAddresses::~IpAddresses() = default;
 
 void IpAddresses::modeChanged(std::int32_t mode) {
-    // The Normal layout shows the labels: fill them the first time.
-    if (mode == 0 && m_lblIP->toolTip().isEmpty() && m_request == 0) {
+    // The Normal layout shows the labels: filled whenever they are still
+    // empty (a start without a link leaves them so), unless an answer is
+    // on its way.
+    if (mode == 0 && m_lblIP->toolTip().isEmpty() && !m_waiting) {
         lblIP_DblClick();
     }
 }
@@ -55,6 +57,7 @@ void IpAddresses::mnuShowRealIP_Click() {
 
 void IpAddresses::lblIP_DblClick() {
     const std::uint64_t request = ++m_request;
+    m_waiting = true;
     if (m_host.options().showRealIP) {
         fetchPage(request);
         return;
@@ -96,6 +99,7 @@ void IpAddresses::show(std::uint64_t request, const std::string& caption) {
     if (request != m_request) {
         return; // a late answer to an older request
     }
+    m_waiting = false;
     const QString text = QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()));
     const QString tip = QString::fromLatin1(IpToolTip(caption).c_str());
     for (QLabel* label : {m_lblIP, m_lblIPShadow}) {

@@ -48,4 +48,5 @@ private:
     std::unique_ptr<PageFetch> m_fetch; // loaded with the first page fetch
     bool m_fetchLoadFailed = false;
     std::uint64_t m_request = 0;
+    bool m_waiting = false; // the latest request has not been answered yet
 };

@@ -6,7 +6,9 @@
 # http_proxy is not used; unchecking "Show Real IP Address" shows the local
 # address (the default route's source, as the host name means loopback) at
 # once, and a late answer never replaces it; Qt Network is mapped only with
-# the first fetch; a copy in a shared folder loads no page module from it.
+# the first fetch; a start with no page to reach fetches again when the
+# Normal layout comes back; a copy in a shared folder loads no page module
+# from it.
 # Root only (namespaces).
 #   ip_test.sh PATH_TO_TRAFALO
 set -u
@@ -139,7 +141,31 @@ check "and now it is mapped" grep -q libQt6Network "/proc/$pid/maps"
 stop_trafalo "$pid"
 pid=""
 
-# 6. A copy run from a folder others may write to loads no page module from
+# 6. A start while the page cannot be reached leaves the labels empty;
+# coming back to the Normal layout fetches again.
+sed -i 's#^url=.*#url=http://127.0.0.1:18083/#' "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+"$trafalo" >>"$T/trafalo.log" 2>&1 &
+pid=$!
+wait_window
+sleep 2
+check "no page to be reached: no address" [ -z "$(label ip)" ]
+/usr/bin/python3 "$here/echo_page.py" 18083 "$T/mode" "$T/page.log" &
+helpers+=($!)
+sleep 1
+read -r x y _ _ < <(geometry "$(window_id)")
+xdotool mousemove --sync $((x + 60)) $((y + 176)) click --repeat 2 --delay 80 1 # Small
+sleep 0.5
+read -r x y _ _ < <(geometry "$(window_id)")
+for _ in 1 2; do # Tiny, then Normal
+    xdotool mousemove --sync $((x + 30)) $((y + 10)) click --repeat 2 --delay 80 1
+    sleep 0.5
+done
+check "back in the Normal layout, the page is asked again" shows 203.0.113.7
+stop_trafalo "$pid"
+pid=""
+sed -i 's#^url=.*#url=http://127.0.0.1:18080/#' "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+
+# 7. A copy run from a folder others may write to loads no page module from
 # it (another user could have put it there), and says so once.
 shared=$(mktemp -d /tmp/trafalo-ip-shared.XXXXXX)
 chmod 1777 "$shared"
