@@ -329,7 +329,8 @@ void frmMain::picGraph_DblClick() {
     offer(PlanGraphDoubleClick(keys()));
 }
 
-void frmMain::picGraph_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers held, int x, int y) {
+void frmMain::picGraph_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers held, int x, int y,
+                                 QPoint pressedAt) {
     GraphPress press;
     press.displayMode = DisplayMode;
     press.showBandwidth = m_options.showBandwidth;
@@ -344,7 +345,7 @@ void frmMain::picGraph_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers h
         offer(*plan.gesture);
     }
     if (plan.drag) {
-        m_features.placement->DragOrMenu(button);
+        m_features.placement->DragOrMenu(button, pressedAt);
     }
 }
 
@@ -369,7 +370,7 @@ void frmMain::bindGraph() {
         // A release that ended a double click somewhere else is no longer awaited.
         m_releaseEndsDoubleClick = false;
         picGraph_MouseDown(event->button(), KeyState(), static_cast<int>(event->position().x()),
-                           static_cast<int>(event->position().y()));
+                           static_cast<int>(event->position().y()), event->globalPosition().toPoint());
     };
     graph->onRelease = [this](QMouseEvent*) {
         // The release that ends a double click belongs to it: the new layout
@@ -429,7 +430,7 @@ bool frmMain::routeLabelEvent(QObject* watched, QEvent* event) {
     // The title reacts to the release as well; the other areas only to the
     // press, and their release must not reach the graph under them.
     if (type == QEvent::MouseButtonPress || group == QLatin1String("lblTitle")) {
-        m_features.placement->DragOrMenu(mouse->button());
+        m_features.placement->DragOrMenu(mouse->button(), mouse->globalPosition().toPoint());
     }
     return true;
 }

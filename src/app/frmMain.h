@@ -45,8 +45,10 @@ public:
     // per item; names no feature owns, or owned twice, in problems.
     std::vector<std::string> MenuProblems();
 
-    // Button down on the graph at (x, y) in graph pixels with the modifier keys.
-    void picGraph_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y);
+    // Button down on the graph at (x, y) in graph pixels with the modifier
+    // keys, the pointer then at pressedAt on the screen.
+    void picGraph_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y,
+                            QPoint pressedAt = {});
     void picGraph_DblClick();
 
     // How long after a change the settings are saved: changes within it are

@@ -51,13 +51,13 @@ bool Placement::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void Placement::DragOrMenu(Qt::MouseButton button) {
+void Placement::DragOrMenu(Qt::MouseButton button, QPoint pressedAt) {
     if (button == Qt::LeftButton) {
         // A release of the left button must not start a move that would
         // follow the pointer with no button held.
         if (QGuiApplication::mouseButtons() & Qt::LeftButton) {
             m_host.windowPlace(); // the drag follows the pointer from where the window stands
-            DragWindow(m_window);
+            DragWindow(m_window, pressedAt);
         }
     } else if (button == Qt::RightButton) {
         m_host.openPopupMenu();

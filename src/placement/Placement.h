@@ -18,9 +18,10 @@ public:
     void addSettings(SettingsList& keys) const override;
     void stop() override;
 
-    // A button went down on a drag area: left drags the window, right opens
-    // the menu, any other does nothing.
-    void DragOrMenu(Qt::MouseButton button);
+    // A button went down on a drag area with the pointer at pressedAt
+    // (screen pixels): left drags the window, right opens the menu, any
+    // other does nothing.
+    void DragOrMenu(Qt::MouseButton button, QPoint pressedAt);
     // The snapping tick: pulls the window flush to an edge within 16 pixels.
     void tmrFormMove_Timer();
     bool FormMoveTimerActive() const { return m_tmrFormMove.isActive(); }

@@ -25,7 +25,9 @@ namespace {
 // pull the window to an edge while it is dragged.
 class PointerDrag : public QObject {
 public:
-    explicit PointerDrag(QWidget& window) : m_window(&window), m_offset(QCursor::pos() - window.pos()) {
+    // The offset from where the button went down: the pointer may have moved
+    // on by the time the press is handled, and the window must not lag it.
+    PointerDrag(QWidget& window, QPoint pressedAt) : m_window(&window), m_offset(pressedAt - window.pos()) {
         qApp->installEventFilter(this);
     }
 
@@ -59,7 +61,7 @@ private:
 
 } // namespace
 
-bool DragWindow(QWidget& window) {
+bool DragWindow(QWidget& window, QPoint pressedAt) {
     QWindow* handle = window.windowHandle();
     if (!handle) {
         return false;
@@ -71,6 +73,6 @@ bool DragWindow(QWidget& window) {
     if (QGuiApplication::platformName() == QLatin1String("wayland")) {
         return handle->startSystemMove();
     }
-    new PointerDrag(window);
+    new PointerDrag(window, pressedAt);
     return true;
 }
