@@ -11,7 +11,6 @@
 
 #include <QEvent>
 #include <QLabel>
-#include <QThread>
 #include <cstdio>
 #include <memory>
 
@@ -23,7 +22,20 @@ IpAddresses::IpAddresses(Platform& platform, WindowHost& host, WindowControls& c
     }
 }
 
-IpAddresses::~IpAddresses() = default;
+IpAddresses::~IpAddresses() {
+    stop();
+}
+
+void IpAddresses::stop() {
+    {
+        const std::lock_guard<std::mutex> lock(m_lookupMutex);
+        m_lookupEnd = true;
+    }
+    m_lookupWake.notify_one();
+    if (m_lookup.joinable()) {
+        m_lookup.join(); // a lookup under way ends within the resolver's own time-out
+    }
+}
 
 void IpAddresses::modeChanged(std::int32_t mode) {
     // The Normal layout shows the labels: filled whenever they are still
@@ -62,15 +74,7 @@ void IpAddresses::lblIP_DblClick() {
         fetchPage(request);
         return;
     }
-    // The name service may take seconds: asked off the window's thread. The
-    // thread ends by itself; its answer is shown if this is still here.
-    ILocalAddress* local = m_platform.localAddress.get();
-    auto address = std::make_shared<std::string>();
-    QThread* worker = QThread::create([local, address] { *address = local->lookup(); });
-    QObject::connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    QObject::connect(worker, &QThread::finished, this,
-                     [this, address, request] { show(request, LocalAddressCaption(*address)); });
-    worker->start();
+    lookUpLocal(request);
 }
 
 void IpAddresses::fetchPage(std::uint64_t request) {
@@ -84,7 +88,7 @@ void IpAddresses::fetchPage(std::uint64_t request) {
         m_fetch = LoadPageFetch(why);
         m_fetchLoadFailed = !m_fetch;
         if (m_fetchLoadFailed) {
-            LogError("trafalo: cannot read web pages: " + why); // once: the load is not tried again
+            LogError("cannot read web pages: " + why); // once: the load is not tried again
         }
     }
     if (!m_fetch) {
@@ -93,6 +97,38 @@ void IpAddresses::fetchPage(std::uint64_t request) {
     }
     m_fetch->fetch(url, kFetchTimeoutMs, kMaxPageBytes,
                    [this, request](const std::string& text) { show(request, EchoPageAddress(text)); });
+}
+
+void IpAddresses::lookUpLocal(std::uint64_t request) {
+    {
+        const std::lock_guard<std::mutex> lock(m_lookupMutex);
+        if (m_lookupEnd) {
+            return;
+        }
+        m_lookupWanted = request;
+    }
+    // The name service may take seconds: asked off the window's thread.
+    if (!m_lookup.joinable()) {
+        m_lookup = std::thread([this] { lookupLoop(); });
+    }
+    m_lookupWake.notify_one();
+}
+
+void IpAddresses::lookupLoop() {
+    std::unique_lock<std::mutex> lock(m_lookupMutex);
+    for (;;) {
+        m_lookupWake.wait(lock, [this] { return m_lookupEnd || m_lookupWanted != 0; });
+        if (m_lookupEnd) {
+            return;
+        }
+        const std::uint64_t request = std::exchange(m_lookupWanted, 0);
+        lock.unlock();
+        const std::string caption = LocalAddressCaption(m_platform.localAddress->lookup());
+        // Shown on the window's thread; dropped with this object if it is gone by then.
+        QMetaObject::invokeMethod(
+            this, [this, request, caption] { show(request, caption); }, Qt::QueuedConnection);
+        lock.lock();
+    }
 }
 
 void IpAddresses::show(std::uint64_t request, const std::string& caption) {

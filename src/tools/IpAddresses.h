@@ -6,9 +6,12 @@
 #include "core/Feature.h"
 
 #include <QObject>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 
 class PageFetch;
 class QLabel;
@@ -25,6 +28,8 @@ public:
     bool ownsCommand(std::string_view name) const override;
     void runCommand(std::string_view name, std::int16_t index) override;
     void addSettings(SettingsList& keys) const override;
+    // Waits for a lookup under way, and ends the worker.
+    void stop() override;
 
     // Refreshes both labels; the answer arrives later and a newer request's wins.
     void lblIP_DblClick();
@@ -40,6 +45,8 @@ protected:
 private:
     void show(std::uint64_t request, const std::string& caption);
     void fetchPage(std::uint64_t request);
+    void lookUpLocal(std::uint64_t request);
+    void lookupLoop();
 
     Platform& m_platform;
     WindowHost& m_host;
@@ -49,4 +56,13 @@ private:
     bool m_fetchLoadFailed = false;
     std::uint64_t m_request = 0;
     bool m_waiting = false; // the latest request has not been answered yet
+
+    // The one worker that asks the name service, started with the first
+    // local lookup. Requests made while it is busy come down to the latest:
+    // a link going up and down piles nothing up.
+    std::thread m_lookup;
+    std::mutex m_lookupMutex;
+    std::condition_variable m_lookupWake;
+    std::uint64_t m_lookupWanted = 0; // the request to look up next, 0: none
+    bool m_lookupEnd = false;
 };

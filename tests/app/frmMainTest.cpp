@@ -17,8 +17,13 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWindow>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <gtest/gtest.h>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -229,4 +234,85 @@ TEST(frmMain, AWindowHiddenInTheAreaGoesBackInWhenTheAreaReturns) {
     EXPECT_TRUE(window.isVisible());
     window.Form_Unload();
     EXPECT_EQ(fake.settings().main("Tray"), "True");
+}
+
+namespace {
+
+// A name service that answers only when the test lets it.
+class SlowLocalAddress : public ILocalAddress {
+public:
+    std::string lookup() override {
+        std::unique_lock<std::mutex> lock(mutex);
+        ++calls;
+        released.wait(lock, [this] { return open; });
+        return "10.1.2.3";
+    }
+    void release() {
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            open = true;
+        }
+        released.notify_all();
+    }
+    void shut() {
+        const std::lock_guard<std::mutex> lock(mutex);
+        open = false;
+    }
+    std::mutex mutex;
+    std::condition_variable released;
+    bool open = false;
+    std::atomic<int> calls = 0;
+};
+
+void doubleClick(QWidget* label) {
+    QMouseEvent event(QEvent::MouseButtonDblClick, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(label, &event);
+}
+
+} // namespace
+
+// A link going up and down asks for the local address again and again while
+// the name service is slow: one worker asks, the requests come down to the
+// latest, and the window's end waits for the lookup under way instead of
+// leaving a thread behind with the window's objects freed.
+TEST(frmMain, LocalAddressLookupsShareOneWorkerThatEndsWithTheWindow) {
+    FakePlatform fake;
+    fake.settings().put("ShowRealIP", "False");
+    fake.settings().put("SmallUI", "1");
+    auto* slow = new SlowLocalAddress;
+    fake.platform.localAddress.reset(slow);
+    // Let go of a lookup on every way out, or the window's end would wait for good.
+    std::thread late;
+    const auto releaseLater = [&] {
+        late = std::thread([slow] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            slow->release();
+        });
+    };
+    struct Finally {
+        std::function<void()> run;
+        ~Finally() { run(); }
+    } finally{[&] {
+        slow->release();
+        if (late.joinable()) {
+            late.join();
+        }
+    }};
+    TestWindow window(fake.platform);
+    ASSERT_TRUE(window.Form_Load());
+    doubleClick(window.Label("lblIP"));
+    ASSERT_TRUE(spinUntil([&] { return slow->calls == 1; }, 2000));
+    for (int i = 0; i < 19; ++i) {
+        doubleClick(window.Label("lblIP"));
+    }
+    slow->release();
+    ASSERT_TRUE(spinUntil([&] { return window.Label("lblIP")->text() == "10.1.2.3"; }, 2000));
+    EXPECT_EQ(slow->calls, 2); // the one under way, then the latest of the other 19
+    slow->shut();
+    doubleClick(window.Label("lblIP"));
+    ASSERT_TRUE(spinUntil([&] { return slow->calls == 3; }, 2000));
+    releaseLater();
+    window.Form_Unload(); // waits for the lookup under way
+    EXPECT_EQ(slow->calls, 3);
 }

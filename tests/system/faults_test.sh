@@ -21,7 +21,8 @@ start() { # starts the program in the background with "$@" before it (env settin
     pid=$!
 }
 # Each sample of the shutdown list the program writes; the last one is ShowRealIP.
-whole_new() { grep -q '^ShowRealIP=' "$1" && grep -q '^Connection=' "$1" && [ "$(tail -c1 "$1" | od -An -c | tr -d ' ')" = '\n' ]; }
+whole() { grep -q '^\[Setting\]$' "$1" && grep -q '^Connection=' "$1" && [ "$(tail -c1 "$1" | od -An -c | tr -d ' ')" = '\n' ]; }
+whole_new() { grep -q '^ShowRealIP=' "$1" && whole "$1"; }
 
 # 1. SIGHUP (a terminal or session closing) saves and ends like SIGTERM.
 printf '[Setting]\nConnection=0\nSmallUI=0\n' >"$ini_file"
@@ -44,8 +45,10 @@ for cycle in $(seq 1 30); do
     sleep "0.0$((RANDOM % 40))"
     kill -KILL "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
+    # New is any whole file the program wrote: the shutdown list, or the
+    # start-up's own write of the interface choice on a slow start.
     if ! cmp -s "$ini_file" "$DESKTOP_DIR/old.ini" &&
-        ! { whole_new "$ini_file" && grep -q "^Cycle=$cycle$" "$ini_file" && [ "$(grep -c '^url=u*$' "$ini_file")" = 1 ]; }; then
+        ! { whole "$ini_file" && grep -q "^Cycle=$cycle$" "$ini_file" && [ "$(grep -c '^url=u*$' "$ini_file")" = 1 ]; }; then
         torn=$((torn + 1))
         cp "$ini_file" "$DESKTOP_DIR/torn-$cycle.ini"
     fi

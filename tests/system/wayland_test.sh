@@ -37,6 +37,11 @@ stop_trafalo "$pid"
 pid=""
 check "the settings are saved at exit ($(ini SmallUI))" [ "$(ini SmallUI)" = 2 ]
 
+# Qt's Wayland plugin leaves a few allocations at exit in modules unloaded by
+# then, which no suppression can name: the Wayland runs check no leaks (the
+# X11 run above does).
+export ASAN_OPTIONS="${ASAN_OPTIONS:-}${ASAN_OPTIONS:+:}detect_leaks=0"
+
 # The user's explicit choice of Wayland, by variable and by option.
 for how in variable option; do
     if [ "$how" = variable ]; then

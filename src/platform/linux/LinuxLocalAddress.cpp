@@ -5,6 +5,7 @@
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <resolv.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -22,6 +23,13 @@ bool loopback(const in_addr& address) {
 } // namespace
 
 std::string LinuxLocalAddress::lookup() {
+    // A name server that does not answer is given up after a second, once:
+    // the program's exit waits for a lookup under way. (The resolver's
+    // settings are the calling thread's own.)
+    if (res_init() == 0) {
+        _res.retrans = 1;
+        _res.retry = 1;
+    }
     char host[256] = {};
     if (::gethostname(host, sizeof host - 1) == 0) {
         addrinfo hints{};
