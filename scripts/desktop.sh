@@ -8,6 +8,17 @@ DESKTOP_PIDS=()
 DESKTOP_DIR=""
 DESKTOP_TRAY_PID=""
 
+# The desktop's own folder, with the runtime and configuration folders of its
+# programs inside.
+desktop_folders() {
+    DESKTOP_DIR=$(mktemp -d /tmp/trafalo-desktop.XXXXXX)
+    chmod 700 "$DESKTOP_DIR"
+    export XDG_RUNTIME_DIR="$DESKTOP_DIR/run"
+    export XDG_CONFIG_HOME="$DESKTOP_DIR/config"
+    mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME"
+    chmod 700 "$XDG_RUNTIME_DIR"
+}
+
 desktop_start() {
     local tray="" wm=openbox
     while [ $# -gt 0 ]; do
@@ -17,12 +28,7 @@ desktop_start() {
         esac
         shift
     done
-    DESKTOP_DIR=$(mktemp -d /tmp/trafalo-desktop.XXXXXX)
-    chmod 700 "$DESKTOP_DIR"
-    export XDG_RUNTIME_DIR="$DESKTOP_DIR/run"
-    export XDG_CONFIG_HOME="$DESKTOP_DIR/config"
-    mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME"
-    chmod 700 "$XDG_RUNTIME_DIR"
+    desktop_folders
 
     exec 3>"$DESKTOP_DIR/display"
     Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$DESKTOP_DIR/xvfb.log" 2>&1 &
@@ -82,12 +88,7 @@ desktop_tray() {
 # places every X11 window itself. Exports WAYLAND_DISPLAY and DISPLAY (the
 # XWayland server, started when its first client connects).
 desktop_start_wayland() {
-    DESKTOP_DIR=$(mktemp -d /tmp/trafalo-desktop.XXXXXX)
-    chmod 700 "$DESKTOP_DIR"
-    export XDG_RUNTIME_DIR="$DESKTOP_DIR/run"
-    export XDG_CONFIG_HOME="$DESKTOP_DIR/config"
-    mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME"
-    chmod 700 "$XDG_RUNTIME_DIR"
+    desktop_folders
     weston --backend=headless-backend.so --xwayland --socket=trafalo-wl --width=1280 --height=800 \
         --idle-time=0 >"$DESKTOP_DIR/weston.log" 2>&1 &
     DESKTOP_PIDS+=($!)
