@@ -1,4 +1,4 @@
-// The /proc text parsers.
+// The /proc text parsers, the socket table among them.
 #include "platform/linux/CgroupMemory.h"
 #include "platform/linux/DriveLetters.h"
 #include "platform/linux/ProcParsers.h"
@@ -20,5 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // /proc/self/cgroup, and a limit and a use file split from the same text.
     CgroupMemoryFolders(text, "/sys/fs/cgroup");
     CgroupRoom(text.substr(0, size / 2), text.substr(size / 2));
+    // /proc/net/unix, asked for a path it may hold.
+    ListeningSocketInodes(text, {"/run/user/1000/bus", "@/tmp/.X11-unix/X0"});
     return 0;
 }
