@@ -9,6 +9,7 @@
 
 #include "tools/PageFetch.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <cstdio>
@@ -123,11 +124,36 @@ void IpAddresses::lookupLoop() {
         }
         const std::uint64_t request = std::exchange(m_lookupWanted, 0);
         lock.unlock();
-        const std::string caption = LocalAddressCaption(m_platform.localAddress->lookup());
-        // Shown on the window's thread; dropped with this object if it is gone by then.
-        QMetaObject::invokeMethod(
-            this, [this, request, caption] { show(request, caption); }, Qt::QueuedConnection);
+        postAnswer(request, LocalAddressCaption(m_platform.localAddress->lookup()));
         lock.lock();
+    }
+}
+
+namespace {
+
+// A lookup's answer, handed from the worker to the window's thread.
+struct LocalAnswer : QEvent {
+    static QEvent::Type type() {
+        static const auto registered = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return registered;
+    }
+    LocalAnswer(std::uint64_t request, std::string caption)
+        : QEvent(type()), request(request), caption(std::move(caption)) {}
+    std::uint64_t request;
+    std::string caption;
+};
+
+} // namespace
+
+void IpAddresses::postAnswer(std::uint64_t request, std::string caption) {
+    // Shown on the window's thread; Qt drops it with this object if it is gone by then.
+    QCoreApplication::postEvent(this, new LocalAnswer(request, std::move(caption)));
+}
+
+void IpAddresses::customEvent(QEvent* event) {
+    if (event->type() == LocalAnswer::type()) {
+        const auto* answer = static_cast<LocalAnswer*>(event);
+        show(answer->request, answer->caption);
     }
 }
 

@@ -41,12 +41,14 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void customEvent(QEvent* event) override;
 
 private:
     void show(std::uint64_t request, const std::string& caption);
     void fetchPage(std::uint64_t request);
     void lookUpLocal(std::uint64_t request);
     void lookupLoop();
+    void postAnswer(std::uint64_t request, std::string caption);
 
     Platform& m_platform;
     WindowHost& m_host;

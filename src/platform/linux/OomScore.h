@@ -15,7 +15,7 @@ void WriteOomScore(const std::string& score);
 // Runs launch with the process back at its ordinary score, so the child it
 // starts inherits that; the offer is made again after.
 template <typename Launch> auto WithOrdinaryOomScore(Launch&& launch) {
-    const std::string ordinary = OrdinaryOomScore();
+    const std::string& ordinary = OrdinaryOomScore();
     if (ordinary.empty()) {
         return std::forward<Launch>(launch)();
     }
