@@ -337,9 +337,17 @@ void formFreeMem::vbPopupMenu(QAction* defaultItem) {
 
 void formFreeMem::CheckNotificationArea() {
     if (m_trayIcon.IsIconInTray() && !isVisible() && !trayAvailable()) {
+        // Gone for two checks running: one answer lost on a busy bus is no panel restart.
+        if (++m_areaMissing < 2) {
+            return;
+        }
+        m_areaMissing = 0;
         HideTray();
         m_returnToArea = true;
-    } else if (m_returnToArea && trayAvailable()) {
+        return;
+    }
+    m_areaMissing = 0;
+    if (m_returnToArea && trayAvailable()) {
         m_returnToArea = false;
         if (isVisible()) {
             ShowTray();

@@ -88,6 +88,7 @@ private:
     bool trayAvailable() const { return TrayAvailable && TrayAvailable(); }
     // Shown only because the notification area went away.
     bool m_returnToArea = false;
+    int m_areaMissing = 0; // checks in a row that found no notification area
 
     Platform& m_platform;
     std::vector<std::string> m_arguments;
