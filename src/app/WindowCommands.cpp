@@ -2,7 +2,7 @@
 
 #include "core/Main.h"
 #include "core/SettingsKeys.h"
-#include "placement/WindowHelpers.h"
+#include "display/WindowPlace.h"
 #include "platform/Platform.h"
 
 #include <QMessageBox>

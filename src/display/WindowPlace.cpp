@@ -30,3 +30,14 @@ void ResizeInPlace(QWidget& window, const IWindowSystem& windows, QSize size) {
     SyncWindowPlace(window, windows);
     window.setFixedSize(size);
 }
+
+void SetTopMost(QWidget& window, bool topMost) {
+    Qt::WindowFlags flags = window.windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, topMost);
+    // QWidget::setWindowFlags would hide the window and map it again; the
+    // native window takes the change in place.
+    window.overrideWindowFlags(flags);
+    if (QWindow* handle = window.windowHandle()) {
+        handle->setFlags(flags);
+    }
+}

@@ -22,3 +22,7 @@ QPoint SyncWindowPlace(QWidget& window, const IWindowSystem& windows);
 // Gives the window a fixed size; its top-left corner stays where it stands
 // on the screen.
 void ResizeInPlace(QWidget& window, const IWindowSystem& windows, QSize size);
+
+// Keeps the window above every window that is not itself kept on top, or
+// puts it back among the normal windows. Position and size do not change.
+void SetTopMost(QWidget& window, bool topMost);

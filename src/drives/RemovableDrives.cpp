@@ -3,7 +3,7 @@
 #include "core/LongOperation.h"
 #include "core/Main.h"
 #include "core/SettingsKeys.h"
-#include "placement/WindowHelpers.h"
+#include "display/WindowPlace.h"
 #include "platform/Platform.h"
 #include "resources/Pictures.h"
 #include "tools/clsVolume.h"
