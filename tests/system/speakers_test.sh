@@ -11,15 +11,6 @@ source "$here/../../scripts/desktop.sh"
 source "$here/desktop_lib.sh"
 
 suite_start
-pulse=""
-on_exit() { [ -n "$pulse" ] && kill "$pulse" 2>/dev/null && wait "$pulse" 2>/dev/null; }
-start_pulse() {
-    pulseaudio -n --daemonize=no --exit-idle-time=-1 --load=module-null-sink \
-        --load=module-native-protocol-unix >>"$T/pulse.log" 2>&1 &
-    pulse=$!
-    for i in $(seq 1 50); do pactl info >/dev/null 2>&1 && return 0; sleep 0.1; done
-    return 1
-}
 stop_pulse() { kill "$pulse"; wait "$pulse" 2>/dev/null; pulse=""; }
 mkdir -p "$XDG_CONFIG_HOME/Trafalo"
 start() { # SmallUI
@@ -29,7 +20,6 @@ start() { # SmallUI
     wait_window
     sleep 0.5
 }
-muted() { pactl get-sink-mute @DEFAULT_SINK@ | awk '{print $2}'; }
 toggle() { choose Down 5; } # "Toggle Mute Volume", below Eject All
 record() { # file: records the sink's monitor until stop_record
     parec -d null.monitor --raw --format=s16le --channels=1 --rate=44100 >"$1" 2>/dev/null &
