@@ -134,13 +134,48 @@ EOF
     done
 }
 
+# Ends one process the desktop or a suite started: a polite request first, and
+# after five seconds without an end a kill, so that a program stuck in its own
+# shutdown (a window manager waiting on a gone panel) cannot hold a suite
+# until its time-out.
+end_process() { # pid
+    local i
+    kill "$1" 2>/dev/null || { wait "$1" 2>/dev/null; return 0; }
+    for i in $(seq 1 50); do
+        kill -0 "$1" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$1" 2>/dev/null; then
+        echo "# $(cat "/proc/$1/comm" 2>/dev/null) ($1) did not end on request: killed" >&2
+        kill -KILL "$1" 2>/dev/null
+    fi
+    wait "$1" 2>/dev/null || true
+}
+
+# What the desktop's programs started by themselves (a bus-activated service,
+# a helper of the window manager) carries the desktop's runtime folder in its
+# environment: those end with the desktop too.
+desktop_leftovers() {
+    local env
+    for env in /proc/[0-9]*/environ; do
+        grep -qzx "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" "$env" 2>/dev/null || continue
+        env=${env#/proc/}
+        env=${env%/environ}
+        [ "$env" = "$$" ] || [ "$env" = "$BASHPID" ] || echo "$env"
+    done
+}
+
 desktop_stop() {
     local i
     for ((i = ${#DESKTOP_PIDS[@]} - 1; i >= 0; i--)); do
-        kill "${DESKTOP_PIDS[$i]}" 2>/dev/null || true
-        wait "${DESKTOP_PIDS[$i]}" 2>/dev/null || true
+        end_process "${DESKTOP_PIDS[$i]}"
     done
     DESKTOP_PIDS=()
+    if [ -n "$DESKTOP_DIR" ]; then
+        for i in $(desktop_leftovers); do
+            kill -KILL "$i" 2>/dev/null || true
+        done
+    fi
     [ -n "$DESKTOP_DIR" ] && rm -rf "$DESKTOP_DIR"
     DESKTOP_DIR=""
 }

@@ -136,8 +136,7 @@ suite_cleanup() {
     [ -n "$pid" ] && stop_trafalo "$pid"
     local i
     for ((i = ${#helpers[@]} - 1; i >= 0; i--)); do
-        kill "${helpers[$i]}" 2>/dev/null
-        wait "${helpers[$i]}" 2>/dev/null
+        end_process "${helpers[$i]}"
     done
     declare -F on_exit >/dev/null && on_exit
     [ "$failures" = 0 ] || cp "$T"/*.log "$T"/*.png "${TRAFALO_LOGS:-/tmp}/" 2>/dev/null
