@@ -11,7 +11,7 @@ packages=(
   # run: fonts the window asks for, event sounds, interface descriptions
   fonts-liberation2 fonts-wine fonts-dejavu-core libcanberra-pulse sound-theme-freedesktop udev
   # test: a virtual desktop, network namespaces
-  xvfb xauth openbox trayer x11-utils xdotool imagemagick dbus libglib2.0-bin python3 python3-dbusmock
+  xvfb xauth openbox trayer x11-utils xdotool imagemagick dbus libglib2.0-bin python3 python3-dbusmock python3-xlib
   # test: a second window manager, a Wayland session with XWayland, Qt's Wayland plugin
   xfwm4 weston xwayland qt6-wayland
   iproute2 pulseaudio pulseaudio-utils bc faketime libfaketime util-linux

@@ -51,6 +51,7 @@ RemovableDrives::RemovableDrives(Platform& platform, WindowHost& host, QWidget& 
     }
     QObject::connect(m_btnVolume, &QPushButton::clicked, this, [this] {
         ToggleMute(*m_platform.speakers);
+        drawSpeaker(clsVolume(*m_platform.speakers).GetMute());
         tmrPollUSB_Timer();
         m_tmrDropDown.stop();
     });
@@ -182,21 +183,28 @@ void RemovableDrives::mnuShowExtendedButton_Click() {
     tmrPollUSB_Timer();
 }
 
+void RemovableDrives::drawSpeaker(std::int32_t muted) {
+    if (muted == m_speakerMuted) {
+        return;
+    }
+    m_speakerMuted = muted;
+    m_btnVolume->setIcon(QIcon(QPixmap::fromImage(DrawSpeaker(muted == 1, m_window.devicePixelRatioF()))));
+    m_btnVolume->setToolTip(muted == 1 ? QStringLiteral("Enable speakers") : QStringLiteral("Mute speakers"));
+}
+
 void RemovableDrives::tmrPollUSB_Timer() {
     const bool requested = std::exchange(VolumeButtonRequested, false);
     const bool checked = m_host.options().showExtendedButton;
     const std::size_t usb = checked && !requested ? m_usb.FirstUsbDrive().size() : 0;
     const ExtendedButton button = ChooseExtendedButton(checked, requested, usb, m_host.displayMode());
+    if (requested) {
+        // Asked on every move over the graph: the state is the sound
+        // server's last word, which may arrive after the first move.
+        drawSpeaker(clsVolume(*m_platform.speakers).GetMute());
+    }
     if (!button.unchanged) {
-        if (requested) {
-            const std::int32_t muted = clsVolume(*m_platform.speakers).GetMute();
-            m_btnVolume->setIcon(
-                QIcon(QPixmap::fromImage(DrawSpeaker(muted == 1, m_window.devicePixelRatioF()))));
-            m_btnVolume->setToolTip(muted == 1 ? QStringLiteral("Enable speakers")
-                                               : QStringLiteral("Mute speakers"));
-        } else if (m_btnVolume->icon().isNull()) {
-            m_btnVolume->setIcon(QIcon(QPixmap::fromImage(DrawSpeaker(false, m_window.devicePixelRatioF()))));
-            m_btnVolume->setToolTip(QStringLiteral("Mute speakers"));
+        if (!requested && m_btnVolume->icon().isNull()) {
+            drawSpeaker(0);
         }
         m_btnEjectUSB->setVisible(button.eject);
         m_btnVolume->setVisible(button.volume);

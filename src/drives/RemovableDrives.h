@@ -58,6 +58,8 @@ protected:
 private:
     void openDrive(const std::string& name);
     void reassertWindow();
+    // Draws the speaker button for that mute state, when it shows another.
+    void drawSpeaker(std::int32_t muted);
 
     Platform& m_platform;
     WindowHost& m_host;
@@ -73,5 +75,6 @@ private:
     QTimer m_tmrDropDown;
     bool VolumeButtonRequested = false;
     std::int32_t PollTickCount = 0;
+    std::int32_t m_speakerMuted = -1; // the state the speaker button shows, -1 none yet
     bool m_started = false;
 };

@@ -393,9 +393,17 @@ void formFreeMem::mnuMemSetup_Click() {
         return;
     }
     m_timer1.stop();
-    m_setup = new formFreeMemSetup(*m_platform.settings, this);
+    // The setup is a child window: it closes before this window is gone.
+    m_setup = new formFreeMemSetup(*m_platform.settings, this, [this](int peak, int amount) {
+        AutoFreePeak = peak;
+        AutoFreeMB = amount;
+        // A free under way restarts the check when it ends: started now, the
+        // check would stop the free at its next tick.
+        if (!m_freeing && !m_unloaded) {
+            m_timer1.start();
+        }
+    });
     m_setup->show();
-    m_setup->ApplyOnClose = true;
 }
 
 void formFreeMem::mnuAutoFree_Click() {

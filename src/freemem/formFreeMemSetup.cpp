@@ -2,7 +2,6 @@
 
 #include "core/SettingsKeys.h"
 #include "freemem/FreeMemLogic.h"
-#include "freemem/formFreeMem.h"
 #include "platform/ISettingsStore.h"
 #include "resources/Pictures.h"
 
@@ -28,8 +27,8 @@ QLabel* label(QWidget* parent, const char* text, const QRect& place) {
 
 } // namespace
 
-formFreeMemSetup::formFreeMemSetup(ISettingsStore& store, formFreeMem* owner)
-    : QWidget(owner, Qt::Window), m_store(store), m_owner(owner) {
+formFreeMemSetup::formFreeMemSetup(ISettingsStore& store, QWidget* owner, Apply apply)
+    : QWidget(owner, Qt::Window), m_store(store), m_apply(std::move(apply)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("formFreeMemSetup"));
     setWindowTitle(QStringLiteral("Setup Auto Free Memory"));
@@ -82,9 +81,7 @@ void formFreeMemSetup::closeEvent(QCloseEvent* event) {
     m_store.setMany(kFreeMemAppName, kFreeMemSection,
                     {{kKeyAutoFreeMemPeak, std::to_string(m_peak->value())},
                      {kKeyAutoFreeMemMB, std::to_string(m_amount->value())}});
-    if (ApplyOnClose && m_owner) {
-        m_owner->AutoFreePeak = m_peak->value();
-        m_owner->AutoFreeMB = m_amount->value();
-        m_owner->Timer1().start();
+    if (m_apply) {
+        m_apply(m_peak->value(), m_amount->value());
     }
 }

@@ -1,21 +1,19 @@
 #pragma once
 // "Setup Auto Free Memory": the peak level of RAM use that starts an
 // automatic free and the amount it frees. Not modal, no OK or Cancel:
-// closing stores both values and, when opened from a Free Memory window that
-// still exists, applies them to it and resumes its periodic check.
-#include <QPointer>
+// closing stores both values and hands them to whoever opened it.
 #include <QWidget>
+#include <functional>
 
 class ISettingsStore;
 class QLabel;
 class QScrollBar;
-class formFreeMem;
 
 class formFreeMemSetup : public QWidget {
 public:
-    formFreeMemSetup(ISettingsStore& store, formFreeMem* owner);
-
-    bool ApplyOnClose = false;
+    // apply(peak %, amount MB) runs once, on close, with the values stored.
+    using Apply = std::function<void(int peak, int amount)>;
+    formFreeMemSetup(ISettingsStore& store, QWidget* owner, Apply apply);
 
     QScrollBar* HScroll1() const { return m_peak; }
     QScrollBar* HScroll2() const { return m_amount; }
@@ -27,7 +25,7 @@ protected:
 
 private:
     ISettingsStore& m_store;
-    QPointer<formFreeMem> m_owner;
+    Apply m_apply;
     QScrollBar* m_peak;
     QScrollBar* m_amount;
     QLabel* m_lblPeakLevel;

@@ -9,7 +9,8 @@ public:
     // does not or when the desktop offers no way to tell.
     virtual std::uint32_t getState() = 0;
     // Sets auto-hide on when the state has bit 1, off otherwise; nothing on a
-    // desktop that offers no way. Returns within about a second.
+    // desktop that offers no way. Both may wait on the desktop's services for
+    // a few seconds: callers keep them off the window's thread.
     virtual void setState(std::uint32_t state) = 0;
     // Shows or hides the taskbar's window outright.
     virtual void showWindow(bool visible) = 0;

@@ -6,11 +6,16 @@ bool TaskbarToggle::takeGesture(Gesture gesture) {
     if (gesture != Gesture::TaskbarAutoHide) {
         return false;
     }
-    ToggleTaskbar(m_taskbar, true);
+    toggle();
     return true;
 }
 
 void TaskbarToggle::mnuToggleTaskbar_Click() {
-    // The window is never hidden outright from the menu.
-    ToggleTaskbar(m_taskbar, true);
+    toggle();
+}
+
+void TaskbarToggle::toggle() {
+    // The window is never hidden outright: the menu keeps it, and the
+    // gesture does the same.
+    m_worker.post([this] { ToggleTaskbar(m_taskbar, true); });
 }

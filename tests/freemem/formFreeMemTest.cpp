@@ -286,6 +286,27 @@ TEST_F(FreeMemFixture, TheSetupShowsValidValuesAndAppliesThemOnClose) {
     EXPECT_TRUE(window->Timer1().isActive());
 }
 
+// The setup's values reach the window at once; the periodic check, which
+// would stop the free at its next tick, waits for the free's end.
+TEST_F(FreeMemFixture, ClosingTheSetupDuringAFreeLeavesTheFreeToEnd) {
+    memory(16 * kGiB, 8 * kGiB);
+    auto window = load();
+    window->show();
+    window->HScroll1()->setValue(300);
+    bool checkingDuring = true;
+    QTimer::singleShot(0, [&] {
+        window->mnuMemSetup_Click();
+        window->Setup()->HScroll1()->setValue(60);
+        window->Setup()->close();
+        checkingDuring = window->Timer1().isActive();
+    });
+    window->btnFree_Click();
+    EXPECT_FALSE(checkingDuring);
+    EXPECT_EQ(fake.memory().claims, 300);
+    EXPECT_EQ(window->AutoFreePeak, 60);
+    EXPECT_TRUE(window->Timer1().isActive());
+}
+
 TEST_F(FreeMemFixture, ClosingDuringAFreeWaitsForItAndSavesTheState) {
     memory(16 * kGiB, 8 * kGiB);
     auto window = load();

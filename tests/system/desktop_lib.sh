@@ -175,6 +175,23 @@ stays() { # description x y
     check "$1 (at $gx,$gy, wanted $2,$3)" [ "$gx $gy" = "$2 $3" ]
 }
 
+# Whether the window's thread is ever held up while commands run: it is
+# pinged as window managers do for the given seconds in the background, and
+# every answer must come within half a second (an idle window answers within
+# a few milliseconds; a wait on another process shows as a second or more).
+pinger=""
+ping_start() { # seconds
+    /usr/bin/python3 "$here/window_ping.py" "$(window_id)" "$1" >"$T/ping" &
+    pinger=$!
+}
+answered_meanwhile() { # what
+    local longest answered sent
+    wait "$pinger"
+    read -r longest answered sent <"$T/ping"
+    check "$1: every ping answered within 500 ms (longest ${longest:-?} ms, ${answered:-0} of ${sent:-?})" \
+        [ "${answered:-0}" = "${sent:-none}" -a "${longest:-9999}" -lt 500 ]
+}
+
 # A PulseAudio server with a null sink as the default output; on_exit of a
 # suite that started it stops it.
 pulse=""

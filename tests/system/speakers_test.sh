@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # "Toggle Mute Volume" through the real program on a PulseAudio null sink:
 # the mute state flips and the beeps are recorded from the sink's monitor;
-# no server, and a server that never answers, cost about a second; pointer
-# moves over the Tiny graph share one connection.
+# a stalled server, no server and a server that never answers hold up
+# nothing; pointer moves over the Tiny graph share one connection.
 #   speakers_test.sh PATH_TO_TRAFALO
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -77,24 +77,32 @@ check "the speaker button asked for widens the window to 168 px ($w)" [ "$w" = 1
 stop_trafalo "$pid"
 pid=""
 
-# No server, and a server that accepts and never answers.
-stop_pulse
-ms() { echo $(($(date +%s%N) / 1000000)); }
-responsive_after_toggle() {
-    local t0 t1
-    t0=$(ms)
+# A sound server that stops answering once connected (stopped), none at
+# all, and one that accepts and never answers: three toggles in a row each
+# time, and the window's thread is never held up. The stopped server, woken,
+# carries out the toggles in the order they were asked.
+three_toggles() { # what
+    ping_start 6
     toggle
-    close_menu
-    read -r x y _ _ < <(geometry "$(window_id)")
-    xdotool mousemove $((x + 150)) $((y + 15)) click 3
-    wait_menu || return 1
-    t1=$(ms)
-    close_menu
-    echo "# $1: the menu opens again $((t1 - t0)) ms after the toggle"
-    [ $((t1 - t0)) -lt 3500 ]
+    toggle
+    toggle
+    answered_meanwhile "$1"
 }
 start 0
-check "no server: the toggle returns and the window answers" responsive_after_toggle "no server"
+toggle
+wait_muted yes
+kill -STOP "$pulse"
+three_toggles "a stalled server"
+kill -CONT "$pulse"
+check "woken, the server ends unmuted: yes, then no, yes, no ($(muted))" wait_muted no
+t0=$(date +%s%N)
+stop_trafalo "$pid"
+pid=""
+check "the program then ends within 3 s" [ $((($(date +%s%N) - t0) / 1000000)) -lt 3000 ]
+
+stop_pulse
+start 0
+three_toggles "no server"
 stop_trafalo "$pid"
 pid=""
 mkdir -p "$XDG_RUNTIME_DIR/pulse"
@@ -106,13 +114,14 @@ held = []
 while True:
     c, _ = s.accept(); held.append(c)
 ' "$XDG_RUNTIME_DIR/pulse/native" &
-mute_server=$!
+helpers+=($!)
 sleep 0.3
 start 0
-check "a server that never answers: the toggle returns and the window answers" responsive_after_toggle "silent server"
+three_toggles "a server that never answers"
+t0=$(date +%s%N)
 stop_trafalo "$pid"
 pid=""
-kill "$mute_server"
+check "the program then ends within 3 s" [ $((($(date +%s%N) - t0) / 1000000)) -lt 3000 ]
 
 echo "# $passes passed, $failures failed"
 [ "$failures" = 0 ]

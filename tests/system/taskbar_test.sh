@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # "Toggle Taskbar" through the real program against stand-ins of the Xfce
 # and Plasma panels on the session bus: two toggles set auto-hide and clear
-# it; on GNOME nothing is called and nothing fails.
+# it; a hung Xfconf holds up nothing; on GNOME nothing is called and nothing
+# fails.
 #   taskbar_test.sh PATH_TO_TRAFALO
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -20,9 +21,10 @@ start() { # XDG_CURRENT_DESKTOP
     wait_window
     sleep 0.5
 }
-stand_in() { # template bus-name
+stand_in() { # template bus-name [parameters]
+    local parameters=${3:-'{}'}
     : >"$T/calls.log"
-    /usr/bin/python3 -m dbusmock --template "$here/$1" -l "$T/calls.log" >"$T/stub.log" 2>&1 &
+    /usr/bin/python3 -m dbusmock --template "$here/$1" -p "$parameters" -l "$T/calls.log" >"$T/stub.log" 2>&1 &
     stub=$!
     for i in $(seq 1 50); do
         gdbus introspect --session -d "$2" -o / >/dev/null 2>&1 && return 0
@@ -46,6 +48,23 @@ toggle
 check "a second toggle clears it ($(behavior 2))" [ "$(behavior 2)" = 0 ]
 stop_trafalo "$pid"
 pid=""
+
+# A hung Xfconf takes every call and answers none: three toggles in a row
+# hold up nothing, and the program still ends at once.
+stop_stand_in
+stand_in xfconf_stub.py org.xfce.Xfconf '{"stall": true}'
+start XFCE
+ping_start 6
+toggle
+toggle
+toggle
+answered_meanwhile "a hung Xfconf, three toggles"
+t0=$(date +%s%N)
+stop_trafalo "$pid"
+pid=""
+check "the program then ends within 3 s" [ $((($(date +%s%N) - t0) / 1000000)) -lt 3000 ]
+stop_stand_in
+stand_in xfconf_stub.py org.xfce.Xfconf
 
 calls=$(grep -c Property "$T/calls.log")
 start GNOME

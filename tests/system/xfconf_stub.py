@@ -1,6 +1,7 @@
 '''An Xfconf stand-in holding an xfce4-panel channel: panel 1 with a menu,
 panel 2 with the task list, auto-hide off. GetProperty and SetProperty work
-on it; every call is logged.'''
+on it; every call is logged. With the parameter {"stall": true} it takes
+every call and answers none, as a hung xfconfd does.'''
 import dbus
 
 BUS_NAME = 'org.xfce.Xfconf'
@@ -24,6 +25,10 @@ def load(mock, parameters):
         '/panels/panel-1/autohide-behavior': dbus.UInt32(0, variant_level=1),
         '/panels/panel-2/autohide-behavior': dbus.UInt32(0, variant_level=1),
     }
+    if parameters.get('stall'):
+        mock.AddMethod(MAIN_IFACE, 'GetProperty', 'ss', 'v', 'import time; time.sleep(3600)')
+        mock.AddMethod(MAIN_IFACE, 'SetProperty', 'ssv', '', 'import time; time.sleep(3600)')
+        return
     mock.AddMethod(MAIN_IFACE, 'GetProperty', 'ss', 'v', '''
 if args[1] not in self.store:
     raise dbus.exceptions.DBusException('no such property', name='org.xfce.Xfconf.Error.PropertyNotFound')

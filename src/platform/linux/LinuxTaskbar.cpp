@@ -13,22 +13,38 @@ constexpr int kCallMs = 1000;
 const QString kXfconf = QStringLiteral("org.xfce.Xfconf");
 const QString kPanelChannel = QStringLiteral("xfce4-panel");
 
-// One call on the session bus; an invalid QVariant when it fails.
-QVariant call(const QString& service, const QString& path, const QString& interface, const QString& method,
-              const QVariantList& args) {
+// One call on the session bus. A reply, or an error reply (a property not
+// set), is an answer; a service that is not there or does not answer in
+// time is none, and ends the lookup it was part of.
+struct Answer {
+    bool answered = false;
+    QVariant value;
+};
+
+Answer call(const QString& service, const QString& path, const QString& interface, const QString& method,
+            const QVariantList& args) {
     QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
     message.setArguments(args);
     const QDBusMessage reply = QDBusConnection::sessionBus().call(message, QDBus::Block, kCallMs);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-        return {};
+    if (reply.type() == QDBusMessage::ReplyMessage) {
+        return {true, reply.arguments().isEmpty() ? QVariant() : reply.arguments().front()};
     }
-    return reply.arguments().front();
+    const QString error = reply.errorName();
+    const bool gone = reply.type() != QDBusMessage::ErrorMessage ||
+                      error == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
+                      error == QLatin1String("org.freedesktop.DBus.Error.Timeout") ||
+                      error == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
+                      error == QLatin1String("org.freedesktop.DBus.Error.Disconnected");
+    return {!gone, {}};
 }
 
-QVariant xfconfGet(const QString& property) {
-    const QVariant value = call(kXfconf, QStringLiteral("/org/xfce/Xfconf"), kXfconf,
-                                QStringLiteral("GetProperty"), {kPanelChannel, property});
-    return value.canConvert<QDBusVariant>() ? qvariant_cast<QDBusVariant>(value).variant() : value;
+Answer xfconfGet(const QString& property) {
+    Answer answer = call(kXfconf, QStringLiteral("/org/xfce/Xfconf"), kXfconf, QStringLiteral("GetProperty"),
+                         {kPanelChannel, property});
+    if (answer.value.canConvert<QDBusVariant>()) {
+        answer.value = qvariant_cast<QDBusVariant>(answer.value).variant();
+    }
+    return answer;
 }
 
 QList<int> intList(const QVariant& value) {
@@ -50,19 +66,27 @@ QList<int> intList(const QVariant& value) {
     return numbers;
 }
 
-// The Xfce panel holding the task list, else the first one; -1 when none.
+// The Xfce panel holding the task list, else the first one; -1 when there is
+// none or Xfconf does not answer.
 int xfcePanel() {
-    const QList<int> panels = intList(xfconfGet(QStringLiteral("/panels")));
-    for (const int panel : panels) {
-        for (const int plugin :
-             intList(xfconfGet(QStringLiteral("/panels/panel-%1/plugin-ids").arg(panel)))) {
-            if (xfconfGet(QStringLiteral("/plugins/plugin-%1").arg(plugin)).toString() ==
-                QLatin1String("tasklist")) {
+    const Answer panels = xfconfGet(QStringLiteral("/panels"));
+    const QList<int> ids = intList(panels.value);
+    for (const int panel : ids) {
+        const Answer plugins = xfconfGet(QStringLiteral("/panels/panel-%1/plugin-ids").arg(panel));
+        if (!plugins.answered) {
+            return -1;
+        }
+        for (const int plugin : intList(plugins.value)) {
+            const Answer type = xfconfGet(QStringLiteral("/plugins/plugin-%1").arg(plugin));
+            if (!type.answered) {
+                return -1;
+            }
+            if (type.value.toString() == QLatin1String("tasklist")) {
                 return panel;
             }
         }
     }
-    return panels.isEmpty() ? -1 : panels.front();
+    return ids.isEmpty() ? -1 : ids.front();
 }
 
 // Plasma: the panel holding a task manager, else the first.
@@ -79,7 +103,7 @@ QString plasma(const QString& script) {
     return call(QStringLiteral("org.kde.plasmashell"), QStringLiteral("/PlasmaShell"),
                 QStringLiteral("org.kde.PlasmaShell"), QStringLiteral("evaluateScript"),
                 {kPlasmaPanel + script})
-        .toString()
+        .value.toString()
         .trimmed();
 }
 
@@ -99,10 +123,10 @@ LinuxTaskbar::LinuxTaskbar(const std::string& desktop) : m_desktop(Desktop::None
 std::uint32_t LinuxTaskbar::getState() {
     switch (m_desktop) {
     case Desktop::Xfce: {
-        const int panel = xfcePanel();
-        return panel >= 0 &&
-                       xfconfGet(QStringLiteral("/panels/panel-%1/autohide-behavior").arg(panel)).toUInt() !=
-                           0
+        // The toggle sets right after it asks: the panel found now serves both.
+        m_panel = xfcePanel();
+        return m_panel >= 0 && xfconfGet(QStringLiteral("/panels/panel-%1/autohide-behavior").arg(*m_panel))
+                                       .value.toUInt() != 0
                    ? 1
                    : 0;
     }
@@ -118,7 +142,8 @@ void LinuxTaskbar::setState(std::uint32_t state) {
     const bool autoHide = (state & 1U) != 0;
     switch (m_desktop) {
     case Desktop::Xfce: {
-        const int panel = xfcePanel();
+        const int panel = m_panel ? *m_panel : xfcePanel();
+        m_panel.reset();
         if (panel >= 0) {
             // 2 hides the panel always; 0 never.
             call(kXfconf, QStringLiteral("/org/xfce/Xfconf"), kXfconf, QStringLiteral("SetProperty"),

@@ -3,9 +3,12 @@
 // chosen by XDG_CURRENT_DESKTOP: Xfce through Xfconf and KDE Plasma through
 // its scripting interface, both on the session bus. Elsewhere (GNOME and
 // others) the state reads 0 and nothing is changed. Another program's window
-// is never shown or hidden: showWindow does nothing.
+// is never shown or hidden: showWindow does nothing. Each call waits on the
+// session bus: used off the window's thread. A service that does not answer
+// within a second ends the call as if there were no panel.
 #include "platform/ITaskbar.h"
 
+#include <optional>
 #include <string>
 
 class LinuxTaskbar : public ITaskbar {
@@ -21,4 +24,5 @@ public:
 
 private:
     Desktop m_desktop;
+    std::optional<int> m_panel; // the Xfce panel getState found, for the setState after it
 };
