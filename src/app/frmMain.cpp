@@ -146,8 +146,9 @@ void frmMain::Form_Unload() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    // An operation yielding to the event loop ends first; the close follows.
-    if (LongOperation::DeferEnd([this] { close(); })) {
+    // An operation of this window yielding to the event loop ends first; the
+    // close follows. The Free Memory window's free runs on.
+    if (LongOperation::DeferEnd(LongOperation::kMainWindow, [this] { close(); })) {
         event->ignore();
         return;
     }

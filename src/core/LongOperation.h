@@ -7,8 +7,9 @@
 // - one start at a time: a second start of a running operation is refused;
 // - objects touched after a yield are guarded: yield() says false once the
 //   operation's owner is gone, and the operation returns at once;
-// - the program's end waits: Exit, or closing the main window, during an
-//   operation is deferred until the last operation has unwound.
+// - a window's end waits for its own operations only: closing a window
+//   during one of them stops them and is deferred until they have unwound,
+//   while the operations of another window run on.
 #include <QPointer>
 #include <functional>
 #include <memory>
@@ -19,17 +20,22 @@ class QObject;
 
 class LongOperation {
 public:
-    // Starts the operation `name` of owner (its window or tool); std::nullopt
-    // when one of that name runs already.
-    static std::optional<LongOperation> Begin(QObject* owner, std::string name);
+    // The window of the main window's tools, alerts and drives.
+    static constexpr const QObject* kMainWindow = nullptr;
+
+    // Starts the operation `name` of owner (a tool, or its window), which
+    // the end of `window` stops; std::nullopt when one of that name runs
+    // already.
+    static std::optional<LongOperation> Begin(QObject* owner, std::string name,
+                                              const QObject* window = kMainWindow);
     LongOperation(LongOperation&& other) noexcept;
     LongOperation& operator=(LongOperation&&) = delete;
     LongOperation(const LongOperation&) = delete;
     ~LongOperation();
 
     // Runs the pending events. False when the owner was destroyed meanwhile
-    // or the program is to end: the operation must stop without touching
-    // the owner again.
+    // or its window is to end: the operation must stop without touching the
+    // owner again.
     bool Yield();
     // Like Yield, but sleeps until an event comes or maxMs have passed, for
     // an operation that waits on an answer or a timer.
@@ -39,15 +45,16 @@ public:
 
     // Whether any operation runs now.
     static bool AnyRunning();
-    // For a window's end: while an operation runs, keeps `end` to run once
-    // the last one has unwound and returns true; otherwise returns false and
-    // the caller ends at once. Each window that asks keeps its own end.
-    static bool DeferEnd(std::function<void()> end);
+    // For the end of `window`: while one of its operations runs, keeps `end`
+    // to run once the last of them has unwound and returns true; otherwise
+    // returns false and the caller ends at once.
+    static bool DeferEnd(const QObject* window, std::function<void()> end);
 
 private:
-    LongOperation(QObject* owner, std::string name);
+    LongOperation(QObject* owner, std::string name, const QObject* window);
 
     QPointer<QObject> m_owner;
     std::string m_name;
+    const QObject* m_window;
     bool m_active = true;
 };

@@ -93,8 +93,15 @@ void RemovableDrives::modeChanged(std::int32_t mode) {
     }
 }
 
+void RemovableDrives::stop() {
+    m_started = false;
+    m_tmrPollUSB.stop();
+    m_tmrDropDown.stop();
+    m_Drives->hide();
+}
+
 void RemovableDrives::graphPointerMoved(int x, int) {
-    if (m_host.options().showExtendedButton && x < 110 && m_host.displayMode() == 2) {
+    if (m_started && m_host.options().showExtendedButton && x < 110 && m_host.displayMode() == 2) {
         VolumeButtonRequested = true;
         m_tmrPollUSB.stop();
         tmrPollUSB_Timer();
@@ -107,7 +114,9 @@ void RemovableDrives::graphPointerMoved(int x, int) {
 void RemovableDrives::windowDeactivated() {
     m_Drives->hide();
     VolumeButtonRequested = false;
-    tmrPollUSB_Timer();
+    if (m_started) {
+        tmrPollUSB_Timer();
+    }
 }
 
 void RemovableDrives::addMenuItems(MenuBuilder& menu) {

@@ -46,6 +46,9 @@ public:
     QPushButton* btnEjectUSB() const { return m_btnEjectUSB; }
     QPushButton* btnVolume() const { return m_btnVolume; }
     QMenu* Drives() const { return m_Drives; }
+    // The main window unloads: nothing polls or resizes it after.
+    void stop() override;
+
     QTimer& PollTimer() { return m_tmrPollUSB; }
     QTimer& DropDownTimer() { return m_tmrDropDown; }
 

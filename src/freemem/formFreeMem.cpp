@@ -257,7 +257,7 @@ void formFreeMem::btnFree_Click() {
         CheckMemory(); // asks the running free to stop
         return;
     }
-    auto operation = LongOperation::Begin(this, "free memory");
+    auto operation = LongOperation::Begin(this, "free memory", this);
     if (!operation) {
         return;
     }
@@ -423,7 +423,7 @@ void formFreeMem::changeEvent(QEvent* event) {
 
 void formFreeMem::closeEvent(QCloseEvent* event) {
     // A running free unwinds first (it stops at its next step); the close follows.
-    if (m_freeing && LongOperation::DeferEnd([self = QPointer<formFreeMem>(this)] {
+    if (m_freeing && LongOperation::DeferEnd(this, [self = QPointer<formFreeMem>(this)] {
             if (self) {
                 self->close();
             }

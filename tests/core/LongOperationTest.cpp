@@ -1,5 +1,5 @@
 // Long operations yielding to the event loop: one start at a time, a guard
-// for an owner that goes away, and the program's end held back.
+// for an owner that goes away, and a window's end held back.
 #include "core/LongOperation.h"
 
 #include <QCoreApplication>
@@ -32,28 +32,36 @@ TEST(LongOperation, AnOwnerDestroyedDuringAYieldStopsTheOperation) {
     EXPECT_FALSE(operation->Alive());
 }
 
-TEST(LongOperation, TheEndWaitsForTheLastOperationToUnwind) {
-    QObject owner;
-    int ended = 0;
-    int otherEnded = 0;
-    EXPECT_FALSE(LongOperation::DeferEnd([&] { ++ended; })); // nothing runs: end at once
+// Each window's end stops and waits for its own operations only: the main
+// window closes once its eject and alert have unwound while the Free Memory
+// window's free runs on, and that window's end then stops the free.
+TEST(LongOperation, AWindowsEndWaitsForItsOwnOperationsOnly) {
+    QObject tool;
+    QObject freeMemWindow;
+    int mainEnded = 0;
+    int freeMemEnded = 0;
+    EXPECT_FALSE(LongOperation::DeferEnd(LongOperation::kMainWindow, [&] { ++mainEnded; })); // nothing runs
+    auto freeing = LongOperation::Begin(&freeMemWindow, "free", &freeMemWindow);
     {
-        auto outer = LongOperation::Begin(&owner, "free");
-        auto inner = LongOperation::Begin(&owner, "alert");
-        EXPECT_TRUE(LongOperation::DeferEnd([&] { ++ended; }));
-        EXPECT_TRUE(LongOperation::DeferEnd([&] { ++otherEnded; })); // the second window's end is kept too
-        EXPECT_FALSE(inner->Yield());                                // the operations learn they must stop
+        auto eject = LongOperation::Begin(&tool, "eject");
+        auto alert = LongOperation::Begin(&tool, "alert");
+        EXPECT_TRUE(LongOperation::DeferEnd(LongOperation::kMainWindow, [&] { ++mainEnded; }));
+        EXPECT_FALSE(alert->Yield()); // the main window's operations learn they must stop
+        EXPECT_FALSE(eject->Alive());
+        EXPECT_TRUE(freeing->Yield()); // the other window's goes on
+        alert.reset();
         QCoreApplication::processEvents();
-        EXPECT_EQ(ended, 0);
-        inner.reset();
-        QCoreApplication::processEvents();
-        EXPECT_EQ(ended, 0); // the outer one still runs
+        EXPECT_EQ(mainEnded, 0); // the eject still runs
     }
     QCoreApplication::processEvents();
-    EXPECT_EQ(ended, 1);
-    EXPECT_EQ(otherEnded, 1);
+    EXPECT_EQ(mainEnded, 1);
+    EXPECT_TRUE(freeing->Alive());
+    EXPECT_TRUE(LongOperation::DeferEnd(&freeMemWindow, [&] { ++freeMemEnded; }));
+    EXPECT_FALSE(freeing->Yield());
+    freeing.reset();
     QCoreApplication::processEvents();
-    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(freeMemEnded, 1);
+    EXPECT_EQ(mainEnded, 1);
 }
 
 } // namespace

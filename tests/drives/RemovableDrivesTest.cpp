@@ -85,4 +85,31 @@ TEST(RemovableDrives, ExcludingALetterSavesAtOnce) {
     EXPECT_EQ(t.fake.settings().get("Trafalo", "Setting", "ExcludedDriveLetters", ""), "D");
 }
 
+// The mute state comes from the sound server after the first move over the
+// graph asked for it: the next move shows it.
+TEST(RemovableDrives, TheSpeakerButtonFollowsTheStateAsItArrives) {
+    Tiny t;
+    t.drives.graphPointerMoved(30, 10);
+    EXPECT_EQ(t.drives.btnVolume()->toolTip(), "Mute speakers");
+    t.fake.speakers().muted = 1;
+    t.drives.graphPointerMoved(31, 10);
+    EXPECT_EQ(t.drives.btnVolume()->toolTip(), "Enable speakers");
+}
+
+// Once the main window unloads, the poller neither runs nor resizes it,
+// whatever still reaches the feature.
+TEST(RemovableDrives, AfterTheStopNothingPollsOrResizes) {
+    Tiny t;
+    t.drives.graphPointerMoved(30, 10);
+    ASSERT_EQ(t.window.width(), 168);
+    t.drives.stop();
+    t.window.setFixedSize(140, 26);
+    t.drives.graphPointerMoved(30, 10);
+    t.drives.windowDeactivated();
+    t.drives.modeChanged(2);
+    EXPECT_FALSE(t.drives.PollTimer().isActive());
+    EXPECT_FALSE(t.drives.DropDownTimer().isActive());
+    EXPECT_EQ(t.window.width(), 140);
+}
+
 } // namespace
