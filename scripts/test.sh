@@ -59,6 +59,7 @@ fuzz() {
 
 step "format" format_check
 step "no OS conditionals outside src/platform" os_check
+step "no feature uses another" scripts/check-features.sh
 tidy() { run-clang-tidy -p build/dev -quiet "$PWD/src/" >build/dev/clang-tidy.log 2>&1 || { grep -E 'error:' build/dev/clang-tidy.log | sort -u; return 1; }; }
 step "build (dev)" build dev && step "clang-tidy" tidy && step "tests (dev)" suite dev
 step "build (asan)" build asan && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \

@@ -3,10 +3,10 @@
 #include "core/LongOperation.h"
 #include "core/Main.h"
 #include "core/SettingsKeys.h"
+#include "core/clsVolume.h"
 #include "display/WindowPlace.h"
 #include "platform/Platform.h"
 #include "resources/Pictures.h"
-#include "tools/clsVolume.h"
 
 #include <QApplication>
 #include <QCursor>

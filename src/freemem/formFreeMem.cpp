@@ -4,10 +4,10 @@
 #include "core/Main.h"
 #include "core/PopupMenu.h"
 #include "core/ProgramWindows.h"
+#include "core/SecondTick.h"
 #include "core/SettingsKeys.h"
 #include "freemem/FreeOperation.h"
 #include "freemem/formFreeMemSetup.h"
-#include "net/TrafficSampler.h"
 #include "platform/Platform.h"
 #include "resources/Pictures.h"
 
@@ -294,7 +294,7 @@ void formFreeMem::btnFree_Click() {
 }
 
 void formFreeMem::armTimer2() {
-    m_timer2.start(TrafficSampler::MsToNextTick(m_platform.clock->wallMs()));
+    m_timer2.start(MsToNextTick(m_platform.clock->wallMs()));
 }
 
 void formFreeMem::Timer2_Timer() {

@@ -3,9 +3,9 @@
 // freeing on demand (the button, Escape to stop) and automatically at a
 // peak level of use while the window sits in the notification area, with
 // an icon of its own there.
+#include "display/clsSystray.h"
 #include "freemem/FreeMemLogic.h"
 #include "freemem/MeterGraph.h"
-#include "tray/clsSystray.h"
 
 #include <QPointer>
 #include <QTimer>

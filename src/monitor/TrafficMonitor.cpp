@@ -1,5 +1,6 @@
 #include "monitor/TrafficMonitor.h"
 
+#include "core/SecondTick.h"
 #include "core/SettingsKeys.h"
 #include "display/GraphView.h"
 #include "display/TextLabel.h"
@@ -179,8 +180,8 @@ void TrafficMonitor::RefreshTrafficDisplay(std::int32_t& download, std::int32_t&
     if (!in.windowVisible) {
         m_display.MakeBackgroundBlack();
         bool idle = m_sampler->AverageUpload < 1 && m_sampler->AverageDownload < 1;
-        if (onHiddenSample) {
-            onHiddenSample(idle);
+        if (m_onHiddenSample) {
+            m_onHiddenSample(idle);
         }
     }
 }
@@ -196,7 +197,7 @@ QLabel* TrafficMonitor::samplerLabel(TrafficSampler::Label label) const {
 void TrafficMonitor::setUpdateTimerEnabled(bool enabled) {
     m_updateTimerEnabled = enabled;
     if (enabled) {
-        m_tmrUpdate.start(TrafficSampler::MsToNextTick(m_platform.clock->wallMs()));
+        m_tmrUpdate.start(MsToNextTick(m_platform.clock->wallMs()));
     } else {
         m_tmrUpdate.stop();
     }

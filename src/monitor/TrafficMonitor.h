@@ -5,6 +5,7 @@
 #include "core/Feature.h"
 #include "core/Main.h"
 #include "display/TrafficDisplay.h"
+#include "display/TrafficPicture.h"
 #include "metrics/CPULoad.h"
 #include "net/CIpHelper.h"
 #include "net/InterfaceSelection.h"
@@ -19,7 +20,10 @@ class QLabel;
 class WindowControls;
 struct Platform;
 
-class TrafficMonitor : public Feature, private TrafficSampler::Host, private InterfaceSelection::Host {
+class TrafficMonitor : public Feature,
+                       public TrafficPicture,
+                       private TrafficSampler::Host,
+                       private InterfaceSelection::Host {
 public:
     TrafficMonitor(Platform& platform, WindowHost& window, WindowControls& controls, std::string appFolder);
     ~TrafficMonitor() override;
@@ -37,12 +41,12 @@ public:
 
     // The per-sample display entry point.
     void RefreshTrafficDisplay(std::int32_t& download, std::int32_t& upload);
-    // Runs after each sample drawn while the window is hidden, with whether
-    // the link is idle: the notification-area icon takes the picture.
-    std::function<void(bool& idle)> onHiddenSample;
-
-    // The speed its label shows now ("1.50 KB/s "), download or upload.
-    std::string SpeedCaption(bool download) const;
+    // TrafficPicture
+    const QImage& TrayPicture() const override { return m_display.TrayPicture(); }
+    std::string SpeedCaption(bool download) const override;
+    void onHiddenSample(std::function<void(bool& idle)> handler) override {
+        m_onHiddenSample = std::move(handler);
+    }
 
     TrafficSampler& Sampler() { return *m_sampler; }
     InterfaceSelection& Selection() { return *m_selection; }
@@ -51,6 +55,8 @@ public:
     int UpdateTimerRemainingMs() const { return m_tmrUpdate.isActive() ? m_tmrUpdate.remainingTime() : -1; }
 
 private:
+    std::function<void(bool& idle)> m_onHiddenSample;
+
     // TrafficSampler::Host
     void setUpdateTimerEnabled(bool enabled) override;
     void restartResetTimer() override;

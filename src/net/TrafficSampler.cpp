@@ -73,14 +73,6 @@ std::string TrafficSampler::LinkSpeedText(double s) const {
     return "Speed: " + FormatNumber(s / 1000, "###,###,##0.0 Kbps", m_separators);
 }
 
-int TrafficSampler::MsToNextTick(std::int64_t nowMs) {
-    // The remainder taken toward minus infinity, so that times before 1970
-    // are no different.
-    const std::int64_t intoSecond = ((nowMs % 1000) + 1000) % 1000;
-    const std::int64_t wait = (kTickAfterSecondMs - intoSecond + 1000) % 1000;
-    return wait == 0 ? 1000 : static_cast<int>(wait);
-}
-
 void TrafficSampler::tmrUpdate_Timer() {
     // Whole seconds of the wall clock. A clock set back (a correction, a
     // machine that booted with its clock in the future) would stop sampling

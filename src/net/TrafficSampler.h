@@ -56,13 +56,6 @@ public:
 
     // tmrUpdate_Timer: takes a sample when the clock's second has changed.
     void tmrUpdate_Timer();
-    // How long the update timer waits from the wall-clock time nowMs (1 to
-    // 1000 ms): until the next moment kTickAfterSecondMs past a whole second.
-    // A tick lands just after each change of the second, so one wake-up a
-    // second takes every sample; a timer running every half second would wake
-    // twice for each.
-    static int MsToNextTick(std::int64_t nowMs);
-    static constexpr int kTickAfterSecondMs = 20;
     // tmrReset_Timer: clears the top speeds.
     void tmrReset_Timer();
 

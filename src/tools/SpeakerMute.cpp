@@ -1,6 +1,6 @@
 #include "tools/SpeakerMute.h"
 
-#include "tools/clsVolume.h"
+#include "core/clsVolume.h"
 
 void SpeakerMute::addMenuItems(MenuBuilder& menu) {
     menu.add(MenuItem("mnuToggleMute", "Toggle Mute Volume"));

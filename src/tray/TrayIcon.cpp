@@ -1,9 +1,11 @@
 #include "tray/TrayIcon.h"
 
+#include "core/Main.h"
 #include "core/SettingsKeys.h"
+#include "display/TrafficDisplay.h"
+#include "display/TrafficPicture.h"
 #include "display/WindowControls.h"
-#include "monitor/TrafficMonitor.h"
-#include "tray/clsSystray.h"
+#include "display/clsSystray.h"
 
 #include <QLabel>
 #include <QSystemTrayIcon>
@@ -13,16 +15,16 @@ namespace {
 constexpr int kAreaCheckMs = 2000;
 }
 
-TrayIcon::TrayIcon(WindowHost& host, QWidget& window, TrafficMonitor& monitor)
-    : m_host(host), m_window(window), m_monitor(monitor) {
+TrayIcon::TrayIcon(WindowHost& host, QWidget& window, TrafficPicture& traffic)
+    : m_host(host), m_window(window), m_traffic(traffic) {
     Available = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
-    m_monitor.onHiddenSample = [this](bool& idle) { UpdateTrayIcon(idle); };
+    m_traffic.onHiddenSample([this](bool& idle) { UpdateTrayIcon(idle); });
     m_areaCheck.setInterval(kAreaCheckMs);
     QObject::connect(&m_areaCheck, &QTimer::timeout, &m_context, [this] { CheckNotificationArea(); });
 }
 
 TrayIcon::~TrayIcon() {
-    m_monitor.onHiddenSample = nullptr;
+    m_traffic.onHiddenSample(nullptr);
     delete m_trayIcon;
 }
 
@@ -98,9 +100,8 @@ void TrayIcon::UpdateTrayIcon(bool& idle) {
         return;
     }
     // The previous picture is released as the new icon replaces it.
-    m_trayIcon->setIcon(idle ? m_window.windowIcon()
-                             : QIcon(QPixmap::fromImage(m_monitor.Display().TrayPicture())));
-    const std::string tip = TrayToolTip(m_monitor.SpeedCaption(true), m_monitor.SpeedCaption(false));
+    m_trayIcon->setIcon(idle ? m_window.windowIcon() : QIcon(QPixmap::fromImage(m_traffic.TrayPicture())));
+    const std::string tip = TrayToolTip(m_traffic.SpeedCaption(true), m_traffic.SpeedCaption(false));
     m_trayIcon->setToolTip(QString::fromStdString(tip));
 }
 

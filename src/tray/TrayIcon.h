@@ -11,11 +11,11 @@
 
 class QSystemTrayIcon;
 class QWidget;
-class TrafficMonitor;
+class TrafficPicture;
 
 class TrayIcon : public Feature {
 public:
-    TrayIcon(WindowHost& host, QWidget& window, TrafficMonitor& monitor);
+    TrayIcon(WindowHost& host, QWidget& window, TrafficPicture& traffic);
     ~TrayIcon() override;
 
     void start(const StartupSettings& settings) override;
@@ -50,7 +50,7 @@ private:
 
     WindowHost& m_host;
     QWidget& m_window;
-    TrafficMonitor& m_monitor;
+    TrafficPicture& m_traffic;
     QSystemTrayIcon* m_trayIcon = nullptr;
     bool m_startHidden = false;
     // The window was hidden when the notification area went away: it goes

@@ -1,8 +1,7 @@
-// The Free Memory tool's rules and the notification-icon records.
+// The Free Memory tool's rules and its free loop.
 #include "freemem/FreeMemLogic.h"
 #include "fakes/FakeMemoryClaim.h"
 #include "freemem/FreeOperation.h"
-#include "tray/NotifyIconRecords.h"
 
 #include <gtest/gtest.h>
 
@@ -78,54 +77,6 @@ TEST(AutoFree, AtThePeakOnceUntilUseDropsOrTheHoldOffEnds) {
     EXPECT_TRUE(t.ShouldRun(true, false, 95, atPeak, 10000 + AutoFreeTrigger::kAutoFreeHoldOffMs));
     t.Ran(false, 20000); // a free that brought use down holds nothing back
     EXPECT_TRUE(t.ShouldRun(true, false, 95, atPeak, 20001));
-}
-
-TEST(SystrayStatus, TextsOfTheCodes) {
-    const std::pair<std::int32_t, const char*> cases[] = {
-        {0, "Success :-)"},
-        {-3, "You must suppy an Icon."},
-        {-9, "Tray-Icon was already loaded."},
-        {-11, "Balloon Text was missing."},
-        {2, ""},
-        {-12, ""},
-    };
-    for (const auto& [code, text] : cases) {
-        EXPECT_EQ(SystrayStatusText(code), text) << code;
-    }
-}
-
-TEST(NotifyIconRecords, BytesOfBothRecords) {
-    const Bytes ansi = EncodeAnsiIconRecord({{0x1234, 1, 7, 512, 0xABCD}, std::string("Trafalo") + '\0'});
-    ASSERT_EQ(ansi.size(), 280u);
-    EXPECT_EQ(Bytes(ansi.begin(), ansi.begin() + 12), (Bytes{24, 1, 0, 0, 0x34, 0x12, 0, 0, 1, 0, 0, 0}));
-    EXPECT_EQ(ansi[20], 0xCD);
-    EXPECT_EQ(std::string(ansi.begin() + 24, ansi.begin() + 33), std::string("Trafalo\0 ", 9));
-    EXPECT_EQ(ansi.back(), ' ');
-
-    WideIconRecord wide;
-    wide.tip = std::u16string(200, u'x');
-    wide.balloonText = u"Hi";
-    wide.timeoutOrVersion = 3;
-    wide.balloonTitle = u"T";
-    wide.balloonFlags = 19;
-    const Bytes w = EncodeWideIconRecord(wide);
-    ASSERT_EQ(w.size(), 936u);
-    EXPECT_EQ(w[0] | w[1] << 8, 936);
-    EXPECT_EQ(w[16], 0x00); // callback message 512, little-endian
-    EXPECT_EQ(w[17], 0x02);
-    EXPECT_EQ(w[24 + 2 * 126], 'x'); // 127 characters of the tip, then the end mark
-    EXPECT_EQ(w[24 + 2 * 127], 0);
-    EXPECT_EQ(w[288], 'H'); // after the tip (256) and the state fields (8)
-    EXPECT_EQ(w[800], 3);   // time-out / version
-    EXPECT_EQ(w[804], 'T');
-    EXPECT_EQ(w[932], 19);
-}
-
-TEST(NotifyIconRecords, WideTextIsCutBetweenCharacters) {
-    EXPECT_EQ(WideTextCut("abc", 2), u"ab");
-    EXPECT_EQ(WideTextCut("a\xF0\x9F\x8C\x8D", 2), u"a"); // the globe needs two units: left out whole
-    EXPECT_EQ(WideTextCut("a\xF0\x9F\x8C\x8D", 3), u"a\U0001F30D");
-    EXPECT_EQ(WideTextCut("\xC3\xA9t\xC3", 9), u"\u00e9t\uFFFD"); // a cut-off sequence is replaced
 }
 
 TEST(RunFree, ClaimsUpToTheBlocksAndTheFloorThenReturnsEverything) {

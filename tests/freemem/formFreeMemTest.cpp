@@ -2,10 +2,10 @@
 // platform, drawn offscreen: the status codes, the free and its stop, the
 // automatic free, the main window's command, the setup's rules, the meter.
 #include "freemem/formFreeMem.h"
+#include "display/clsSystray.h"
 #include "fakes/FakePlatform.h"
 #include "freemem/FreeMemTool.h"
 #include "freemem/formFreeMemSetup.h"
-#include "tray/clsSystray.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -12,7 +12,7 @@
 // moves (512) and right double clicks (518) never arrive. Balloons are
 // desktop notifications; the shown (1026), hidden (1027) and timed-out (1028)
 // messages are raised here, the click (1029) comes from the host.
-#include "tray/NotifyIconRecords.h"
+#include "display/NotifyIconRecords.h"
 
 #include <QIcon>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "tray/clsSystray.h"
+#include "display/clsSystray.h"
 
 #include <QCursor>
 #include <QMenu>

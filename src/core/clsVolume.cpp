@@ -1,4 +1,4 @@
-#include "tools/clsVolume.h"
+#include "core/clsVolume.h"
 
 void ToggleMute(ISpeakers& speakers) {
     clsVolume volume(speakers);

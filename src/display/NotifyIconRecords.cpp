@@ -1,4 +1,4 @@
-#include "tray/NotifyIconRecords.h"
+#include "display/NotifyIconRecords.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Shows one balloon through the tray icon class on the real desktop and
 // prints the balloon events it raised: the suite of the Free Memory window
 // reads the notification that arrived. Usage: balloon_probe TITLE TEXT
-#include "tray/clsSystray.h"
+#include "display/clsSystray.h"
 
 #include <QApplication>
 #include <QPixmap>
