@@ -1,6 +1,6 @@
 // The kill list's reader and its pattern matcher: the first line is a
 // pattern, the rest a name, and the whole a list.
-#include "tools/KillList.h"
+#include "killer/KillList.h"
 
 #include <algorithm>
 #include <cstdint>

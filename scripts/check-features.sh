@@ -4,7 +4,7 @@
 # them (core, display, platform, ...). Prints each breach; fails on any.
 set -u
 cd "$(dirname "$0")/.."
-features=(monitor tray placement drives freemem tools)
+features=(monitor tray placement drives freemem ipaddress killer mute taskbar launchers)
 breaches=0
 for feature in "${features[@]}"; do
     for other in "${features[@]}"; do

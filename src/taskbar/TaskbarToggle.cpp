@@ -1,6 +1,6 @@
-#include "tools/TaskbarToggle.h"
+#include "taskbar/TaskbarToggle.h"
 
-#include "tools/modTaskbar.h"
+#include "taskbar/modTaskbar.h"
 
 bool TaskbarToggle::takeGesture(Gesture gesture) {
     if (gesture != Gesture::TaskbarAutoHide) {

@@ -1,4 +1,4 @@
-#include "tools/modTaskbar.h"
+#include "taskbar/modTaskbar.h"
 
 void ToggleTaskbar(ITaskbar& taskbar, bool keepVisible) {
     if (taskbar.getState() != 0) {

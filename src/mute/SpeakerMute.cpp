@@ -1,4 +1,4 @@
-#include "tools/SpeakerMute.h"
+#include "mute/SpeakerMute.h"
 
 #include "core/clsVolume.h"
 

@@ -1,6 +1,6 @@
 // The page reader's module: Qt Network, loaded by the program at the first
 // fetch of the public address.
-#include "tools/PageFetch.h"
+#include "ipaddress/PageFetch.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>

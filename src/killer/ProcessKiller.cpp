@@ -1,10 +1,10 @@
-#include "tools/ProcessKiller.h"
+#include "killer/ProcessKiller.h"
 
 #include "core/LongOperation.h"
 #include "core/Main.h"
+#include "killer/KillList.h"
+#include "killer/ProcessKill.h"
 #include "platform/Platform.h"
-#include "tools/KillList.h"
-#include "tools/ProcessKill.h"
 
 namespace {
 

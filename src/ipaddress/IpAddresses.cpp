@@ -1,13 +1,13 @@
-#include "tools/IpAddresses.h"
+#include "ipaddress/IpAddresses.h"
 
 #include "core/Main.h"
 #include "core/SettingsKeys.h"
 #include "display/WindowControls.h"
+#include "ipaddress/modIP.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
-#include "tools/modIP.h"
 
-#include "tools/PageFetch.h"
+#include "ipaddress/PageFetch.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "tools/ShellLaunchers.h"
+#include "launchers/ShellLaunchers.h"
 
 #include "platform/IShell.h"
 

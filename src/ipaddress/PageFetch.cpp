@@ -1,4 +1,4 @@
-#include "tools/PageFetch.h"
+#include "ipaddress/PageFetch.h"
 
 #include "platform/FileSystem.h"
 

@@ -1,6 +1,6 @@
-#include "tools/ProcessKill.h"
+#include "killer/ProcessKill.h"
 
-#include "tools/KillList.h"
+#include "killer/KillList.h"
 
 #include <algorithm>
 #include <map>

@@ -1,7 +1,7 @@
-#include "tools/modIP.h"
+#include "ipaddress/modIP.h"
 
 #include "core/Main.h"
-#include "tools/KillList.h"
+#include "core/Patterns.h"
 
 #include <algorithm>
 

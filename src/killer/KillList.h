@@ -1,6 +1,8 @@
 #pragma once
 // The kill list, "killlist.txt" beside the program: one process name pattern
 // per line, ";" starting a comment. Plain C++: the text is handed in.
+#include "core/Patterns.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,9 +18,3 @@ std::string KillMenuCaption(std::string_view text);
 // The pattern an entry stands for: lower case, with the platform's executable
 // suffix appended when it has neither "*" nor ".".
 std::string EntryPattern(std::string_view entry, std::string_view executableSuffix);
-
-// Whether name matches pattern, case ignored: "*" any run of characters, "?"
-// any one, "#" one digit, "[a-z]" one of a set, "[!a-z]" one not in it; every
-// other character stands for itself. Takes time in proportion to the name's
-// length times the pattern's, never more (no backtracking blow-up).
-bool PatternMatches(std::string_view pattern, std::string_view name);
