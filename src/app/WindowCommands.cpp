@@ -36,38 +36,22 @@ void WindowCommands::addMenuItems(MenuBuilder& menu) {
     static const char* const kModes[] = {"&Normal - Traffic and Statistics", "&Small - Traffic and IP",
                                          "&Tiny - Traffic Only"};
     for (std::int16_t mode = 0; mode < 3; ++mode) {
-        MenuNode type = MenuToggle("mnuWindowType", kModes[mode], m_host.displayMode() == mode);
+        MenuNode type = MenuToggle("mnuWindowType", kModes[mode], m_host.displayMode() == mode,
+                                   [this](std::int16_t index) { m_host.setDisplayMode(index); });
         type.index = mode;
         menu.add(std::move(type));
     }
-    menu.add(MenuToggle("mnuPopupTransparent", "Transparent", o.transparent, v));
-    menu.add(MenuToggle("mnuPopupAlwaysOnTop", "Always on top", o.alwaysOnTop, v));
-    menu.add(MenuToggle("mnuPopupStartWithWindows", "Start with Windows", o.startWithWindows, v));
-    menu.add(MenuItem("mnuPopupAbout", "About Trafalo"));
-    menu.add(MenuItem("mnuPopupExit", "Exit"));
-}
-
-bool WindowCommands::ownsCommand(std::string_view name) const {
-    static const std::string_view kNames[] = {"mnuWindowType",       "mnuPopupTransparent",
-                                              "mnuPopupAlwaysOnTop", "mnuPopupStartWithWindows",
-                                              "mnuPopupAbout",       "mnuPopupExit"};
-    return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
-}
-
-void WindowCommands::runCommand(std::string_view name, std::int16_t index) {
-    if (name == "mnuWindowType") {
-        m_host.setDisplayMode(index);
-    } else if (name == "mnuPopupTransparent") {
-        mnuPopupTransparent_Click();
-    } else if (name == "mnuPopupAlwaysOnTop") {
-        mnuPopupAlwaysOnTop_Click();
-    } else if (name == "mnuPopupStartWithWindows") {
-        mnuPopupStartWithWindows_Click();
-    } else if (name == "mnuPopupAbout") {
-        mnuPopupAbout_Click();
-    } else if (name == "mnuPopupExit") {
-        m_host.endProgram();
-    }
+    menu.add(MenuToggle(
+        "mnuPopupTransparent", "Transparent", o.transparent,
+        [this](std::int16_t) { mnuPopupTransparent_Click(); }, v));
+    menu.add(MenuToggle(
+        "mnuPopupAlwaysOnTop", "Always on top", o.alwaysOnTop,
+        [this](std::int16_t) { mnuPopupAlwaysOnTop_Click(); }, v));
+    menu.add(MenuToggle(
+        "mnuPopupStartWithWindows", "Start with Windows", o.startWithWindows,
+        [this](std::int16_t) { mnuPopupStartWithWindows_Click(); }, v));
+    menu.add(MenuItem("mnuPopupAbout", "About Trafalo", [this](std::int16_t) { mnuPopupAbout_Click(); }));
+    menu.add(MenuItem("mnuPopupExit", "Exit", [this](std::int16_t) { m_host.endProgram(); }));
 }
 
 bool WindowCommands::takeGesture(Gesture gesture) {

@@ -17,8 +17,6 @@ public:
 
     void start(const StartupSettings& settings) override;
     void addMenuItems(MenuBuilder& menu) override;
-    bool ownsCommand(std::string_view name) const override;
-    void runCommand(std::string_view name, std::int16_t index) override;
     bool takeGesture(Gesture gesture) override;
     void addSettings(SettingsList& keys) const override;
 

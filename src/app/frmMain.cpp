@@ -237,18 +237,7 @@ MenuNode frmMain::prepareMenu(std::vector<std::string>* misplaced) {
 
 std::vector<std::string> frmMain::MenuProblems() {
     std::vector<std::string> problems;
-    const MenuNode menu = prepareMenu(&problems);
-    std::vector<const MenuNode*> leaves;
-    collectLeaves(menu, leaves);
-    for (const MenuNode* leaf : leaves) {
-        int owners = 0;
-        for (const auto& feature : m_features.all) {
-            owners += feature->ownsCommand(leaf->name) ? 1 : 0;
-        }
-        if (owners != 1) {
-            problems.push_back(leaf->name);
-        }
-    }
+    prepareMenu(&problems);
     return problems;
 }
 
@@ -284,10 +273,10 @@ void frmMain::showPopupMenu(const MenuNode& menu) {
                 action = level->addAction(qText(child.caption));
                 action->setCheckable(child.checkable);
                 action->setChecked(child.checked);
-                const std::string name = child.name;
-                const std::int16_t index = child.index;
-                connect(action, &QAction::triggered, this,
-                        [this, name, index] { RunMenuCommand(name, index); });
+                connect(action, &QAction::triggered, this, [this, run = child.run, index = child.index] {
+                    run(index);
+                    settingsChanged();
+                });
             }
             action->setObjectName(qText(child.name));
             action->setData(child.index);
@@ -306,14 +295,17 @@ void frmMain::showPopupMenu(const MenuNode& menu) {
 }
 
 bool frmMain::RunMenuCommand(std::string_view name, std::int16_t index) {
-    for (const auto& feature : m_features.all) {
-        if (feature->ownsCommand(name)) {
-            feature->runCommand(name, index);
+    const MenuNode menu = prepareMenu(nullptr);
+    std::vector<const MenuNode*> leaves;
+    collectLeaves(menu, leaves);
+    for (const MenuNode* leaf : leaves) {
+        if (leaf->name == name && (index < 0 || leaf->index == index)) {
+            leaf->run(index);
             settingsChanged();
             return true;
         }
     }
-    qCritical("No feature runs the menu command %.*s", static_cast<int>(name.size()), name.data());
+    qCritical("No menu item %.*s", static_cast<int>(name.size()), name.data());
     return false;
 }
 

@@ -39,10 +39,10 @@ public:
     void picTray_Click();
     bool SuppressNextMenu = false;
     // Runs the command of the menu item with that name (and index, for the
-    // indexed groups). False when no feature owns it: a programming error.
+    // indexed groups), as choosing it does. False when the menu has no such
+    // item: a programming error.
     bool RunMenuCommand(std::string_view name, std::int16_t index = -1);
-    // The features that own the commands a menu for this state shows, one
-    // per item; names no feature owns, or owned twice, in problems.
+    // Items the features added that have no place in the menu or no command.
     std::vector<std::string> MenuProblems();
 
     // Button down on the graph at (x, y) in graph pixels with the modifier

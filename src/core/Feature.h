@@ -1,6 +1,6 @@
 #pragma once
 // One part of what the main window does. A feature adds its items to the
-// popup menu, runs the commands of those items, carries out the graph
+// popup menu with their commands, carries out the graph
 // gestures it owns, and takes part in start-up, layout changes and shutdown.
 // The window owns the features and routes to them; it runs no command itself.
 #include "core/AppSettings.h"
@@ -56,12 +56,9 @@ public:
     virtual void graphPointerMoved(int, int) {}
     // The window lost the keyboard focus to another window.
     virtual void windowDeactivated() {}
-    // Adds this feature's items for one opening of the menu.
+    // Adds this feature's items, each with its command, for one opening of
+    // the menu.
     virtual void addMenuItems(MenuBuilder&) {}
-    // True when the command of that item name is this feature's.
-    virtual bool ownsCommand(std::string_view) const { return false; }
-    // Runs one of its commands; index for the indexed groups, else -1.
-    virtual void runCommand(std::string_view, std::int16_t) {}
     // Carries out a gesture it owns; false when the gesture is not its own.
     virtual bool takeGesture(Gesture) { return false; }
     // Adds the keys it saves, with their values now (at shutdown, and

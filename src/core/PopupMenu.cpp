@@ -53,7 +53,7 @@ MenuNode separator(std::string_view name, bool visible) {
 
 } // namespace
 
-MenuNode MenuItem(std::string name, std::string caption, bool visible) {
+MenuNode MenuSubmenu(std::string name, std::string caption, bool visible) {
     MenuNode node;
     node.name = std::move(name);
     node.caption = std::move(caption);
@@ -61,8 +61,14 @@ MenuNode MenuItem(std::string name, std::string caption, bool visible) {
     return node;
 }
 
-MenuNode MenuToggle(std::string name, std::string caption, bool checked, bool visible) {
-    MenuNode node = MenuItem(std::move(name), std::move(caption), visible);
+MenuNode MenuItem(std::string name, std::string caption, MenuCommand run, bool visible) {
+    MenuNode node = MenuSubmenu(std::move(name), std::move(caption), visible);
+    node.run = std::move(run);
+    return node;
+}
+
+MenuNode MenuToggle(std::string name, std::string caption, bool checked, MenuCommand run, bool visible) {
+    MenuNode node = MenuItem(std::move(name), std::move(caption), std::move(run), visible);
     node.checkable = true;
     node.checked = checked;
     return node;
@@ -79,9 +85,24 @@ std::string MenuCaptionOf(std::string_view text) {
     return caption;
 }
 
+namespace {
+
+// Whether every item of the tree has its command.
+bool commanded(const MenuNode& node) {
+    if (node.separator) {
+        return true;
+    }
+    if (node.children.empty()) {
+        return static_cast<bool>(node.run);
+    }
+    return std::all_of(node.children.begin(), node.children.end(), commanded);
+}
+
+} // namespace
+
 void MenuBuilder::add(MenuNode node) {
     if (node.name.empty() || (!placed(kRootOrder, node.name) && !placed(kDisplayOrder, node.name)) ||
-        node.name == "mnuDisplayTypes") {
+        node.name == "mnuDisplayTypes" || !commanded(node)) {
         m_misplaced.push_back(node.name);
         return;
     }
@@ -89,7 +110,7 @@ void MenuBuilder::add(MenuNode node) {
 }
 
 MenuNode MenuBuilder::build(bool windowVisible) const {
-    MenuNode root = MenuItem("mnuPopup", "");
+    MenuNode root = MenuSubmenu("mnuPopup", "");
     fillLevel(root, kRootOrder, windowVisible);
     return root;
 }
@@ -105,7 +126,7 @@ void MenuBuilder::fillLevel(MenuNode& menu, const std::array<std::string_view, N
                                                             : true;
             menu.children.push_back(separator(name, visible));
         } else if (slot == "mnuDisplayTypes") {
-            MenuNode display = MenuItem("mnuDisplayTypes", "Display Mode");
+            MenuNode display = MenuSubmenu("mnuDisplayTypes", "Display Mode");
             fillLevel(display, kDisplayOrder, windowVisible);
             menu.children.push_back(std::move(display));
         } else {

@@ -1,13 +1,18 @@
 #pragma once
 // The popup menu as data. Each feature adds the items it owns into their
 // places of the design; the builder lays them out in design order with the
-// separators between them, for one opening. The window turns the tree into a
-// real menu.
+// separators between them, for one opening. Each item carries what choosing
+// it does, so that its name is written once. The window turns the tree into
+// a real menu.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+// What choosing an item does, with its index in an indexed group (else -1).
+using MenuCommand = std::function<void(std::int16_t index)>;
 
 struct MenuNode {
     std::string name;        // the item's name, e.g. "mnuPopupHide"
@@ -20,11 +25,15 @@ struct MenuNode {
     bool checked = false;
     bool isDefault = false; // drawn bold; the item a double click would pick
     std::vector<MenuNode> children;
+    MenuCommand run; // an item's command; none for a submenu or a separator
 };
 
-// A plain item, and a toggled one with its check mark.
-MenuNode MenuItem(std::string name, std::string caption, bool visible = true);
-MenuNode MenuToggle(std::string name, std::string caption, bool checked, bool visible = true);
+// A plain item, and a toggled one with its check mark, each with its command.
+MenuNode MenuItem(std::string name, std::string caption, MenuCommand run, bool visible = true);
+MenuNode MenuToggle(std::string name, std::string caption, bool checked, MenuCommand run,
+                    bool visible = true);
+// A submenu; its items go into children.
+MenuNode MenuSubmenu(std::string name, std::string caption, bool visible = true);
 
 // An item's caption for a text that is not the program's own (an interface
 // name): "&" shows as itself instead of marking an access key.
@@ -40,7 +49,8 @@ public:
     // between items that do (MBAR2 only while the window is visible, the one
     // before the tray picture pair only while it is hidden).
     MenuNode build(bool windowVisible) const;
-    // Names added that have no place in the design: a programming error.
+    // Names added that have no place in the design, or items without a
+    // command: a programming error.
     const std::vector<std::string>& Misplaced() const { return m_misplaced; }
 
 private:

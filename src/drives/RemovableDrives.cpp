@@ -120,32 +120,20 @@ void RemovableDrives::windowDeactivated() {
 }
 
 void RemovableDrives::addMenuItems(MenuBuilder& menu) {
-    menu.add(MenuItem("mnuEjectAllUSB", "Eject All USB devices"));
-    MenuNode exclude = MenuItem("mnuExcludeDrives", "Exclude Drive Letters from Eject", m_keyState().alt);
+    menu.add(MenuItem("mnuEjectAllUSB", "Eject All USB devices",
+                      [this](std::int16_t) { mnuEjectAllUSB_Click(); }));
+    MenuNode exclude = MenuSubmenu("mnuExcludeDrives", "Exclude Drive Letters from Eject", m_keyState().alt);
     for (std::int16_t index = 0; index < 26; ++index) {
         const char letter = static_cast<char>('A' + index);
         MenuNode item = MenuToggle("mnuExcludeDrive", std::string(1, letter) + ":",
-                                   m_usb.ExcludedDriveLetters.find(letter) != std::string::npos);
+                                   m_usb.ExcludedDriveLetters.find(letter) != std::string::npos,
+                                   [this](std::int16_t i) { mnuExcludeDrive_Click(i); });
         item.index = index;
         exclude.children.push_back(std::move(item));
     }
     menu.add(std::move(exclude));
-    menu.add(
-        MenuToggle("mnuShowExtendedButton", "Show Extended Button", m_host.options().showExtendedButton));
-}
-
-bool RemovableDrives::ownsCommand(std::string_view name) const {
-    return name == "mnuEjectAllUSB" || name == "mnuExcludeDrive" || name == "mnuShowExtendedButton";
-}
-
-void RemovableDrives::runCommand(std::string_view name, std::int16_t index) {
-    if (name == "mnuEjectAllUSB") {
-        mnuEjectAllUSB_Click();
-    } else if (name == "mnuExcludeDrive") {
-        mnuExcludeDrive_Click(index);
-    } else {
-        mnuShowExtendedButton_Click();
-    }
+    menu.add(MenuToggle("mnuShowExtendedButton", "Show Extended Button", m_host.options().showExtendedButton,
+                        [this](std::int16_t) { mnuShowExtendedButton_Click(); }));
 }
 
 bool RemovableDrives::takeGesture(Gesture gesture) {

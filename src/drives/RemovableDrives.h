@@ -30,8 +30,6 @@ public:
     void graphPointerMoved(int x, int y) override;
     void windowDeactivated() override;
     void addMenuItems(MenuBuilder& menu) override;
-    bool ownsCommand(std::string_view name) const override;
-    void runCommand(std::string_view name, std::int16_t index) override;
     bool takeGesture(Gesture gesture) override;
     void addSettings(SettingsList& keys) const override;
 

@@ -33,15 +33,7 @@ void FreeMemTool::start(const StartupSettings& settings) {
 }
 
 void FreeMemTool::addMenuItems(MenuBuilder& menu) {
-    menu.add(MenuItem("mnuFreeMem", "Free Memory"));
-}
-
-bool FreeMemTool::ownsCommand(std::string_view name) const {
-    return name == "mnuFreeMem";
-}
-
-void FreeMemTool::runCommand(std::string_view, std::int16_t) {
-    mnuFreeMem_Click();
+    menu.add(MenuItem("mnuFreeMem", "Free Memory", [this](std::int16_t) { mnuFreeMem_Click(); }));
 }
 
 bool FreeMemTool::takeGesture(Gesture gesture) {

@@ -48,15 +48,8 @@ void IpAddresses::modeChanged(std::int32_t mode) {
 }
 
 void IpAddresses::addMenuItems(MenuBuilder& menu) {
-    menu.add(MenuToggle("mnuShowRealIP", "Show Real IP Address", m_host.options().showRealIP));
-}
-
-bool IpAddresses::ownsCommand(std::string_view name) const {
-    return name == "mnuShowRealIP";
-}
-
-void IpAddresses::runCommand(std::string_view, std::int16_t) {
-    mnuShowRealIP_Click();
+    menu.add(MenuToggle("mnuShowRealIP", "Show Real IP Address", m_host.options().showRealIP,
+                        [this](std::int16_t) { mnuShowRealIP_Click(); }));
 }
 
 void IpAddresses::addSettings(SettingsList& keys) const {

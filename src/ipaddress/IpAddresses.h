@@ -25,8 +25,6 @@ public:
 
     void modeChanged(std::int32_t mode) override;
     void addMenuItems(MenuBuilder& menu) override;
-    bool ownsCommand(std::string_view name) const override;
-    void runCommand(std::string_view name, std::int16_t index) override;
     void addSettings(SettingsList& keys) const override;
     // Waits for a lookup under way, and ends the worker.
     void stop() override;

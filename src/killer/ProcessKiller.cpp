@@ -29,15 +29,9 @@ void ProcessKiller::start(const StartupSettings&) {
 }
 
 void ProcessKiller::addMenuItems(MenuBuilder& menu) {
-    menu.add(MenuItem("mnuKillProcesses", MenuCaptionOf(m_caption), m_visible));
-}
-
-bool ProcessKiller::ownsCommand(std::string_view name) const {
-    return name == "mnuKillProcesses";
-}
-
-void ProcessKiller::runCommand(std::string_view, std::int16_t) {
-    mnuKillProcesses_Click();
+    menu.add(MenuItem(
+        "mnuKillProcesses", MenuCaptionOf(m_caption), [this](std::int16_t) { mnuKillProcesses_Click(); },
+        m_visible));
 }
 
 void ProcessKiller::mnuKillProcesses_Click() {

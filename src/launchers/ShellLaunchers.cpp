@@ -3,15 +3,7 @@
 #include "platform/IShell.h"
 
 void ShellLaunchers::addMenuItems(MenuBuilder& menu) {
-    menu.add(MenuItem("mnuTaskManager", "Task Manager"));
-}
-
-bool ShellLaunchers::ownsCommand(std::string_view name) const {
-    return name == "mnuTaskManager";
-}
-
-void ShellLaunchers::runCommand(std::string_view, std::int16_t) {
-    mnuTaskManager_Click();
+    menu.add(MenuItem("mnuTaskManager", "Task Manager", [this](std::int16_t) { mnuTaskManager_Click(); }));
 }
 
 bool ShellLaunchers::takeGesture(Gesture gesture) {

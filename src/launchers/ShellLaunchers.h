@@ -11,8 +11,6 @@ public:
     explicit ShellLaunchers(IShell& shell) : m_shell(shell) {}
 
     void addMenuItems(MenuBuilder& menu) override;
-    bool ownsCommand(std::string_view name) const override;
-    void runCommand(std::string_view name, std::int16_t index) override;
     bool takeGesture(Gesture gesture) override;
 
     void mnuTaskManager_Click();

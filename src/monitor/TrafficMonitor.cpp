@@ -101,14 +101,26 @@ void TrafficMonitor::started() {
 
 void TrafficMonitor::addMenuItems(MenuBuilder& menu) {
     const Options& o = m_window.options();
-    menu.add(MenuToggle("mnuPopupSound", "Sound on Error", o.soundOnError));
-    menu.add(MenuToggle("mnuShowBandwidth", "Show Bandwidth", o.showBandwidth));
-    menu.add(MenuToggle("mnuBattery", "Show Battery Level", o.battery));
-    MenuNode cards = MenuItem("mnuNetCards", "Network Card");
+    menu.add(MenuToggle("mnuPopupSound", "Sound on Error", o.soundOnError, [this](std::int16_t) {
+        Options& options = m_window.options();
+        options.soundOnError = !options.soundOnError;
+    }));
+    menu.add(MenuToggle("mnuShowBandwidth", "Show Bandwidth", o.showBandwidth, [this](std::int16_t) {
+        Options& options = m_window.options();
+        options.showBandwidth = !options.showBandwidth;
+        m_display.History.ClearTraffic();
+        m_window.setDisplayMode(2);
+    }));
+    menu.add(MenuToggle("mnuBattery", "Show Battery Level", o.battery, [this](std::int16_t) {
+        Options& options = m_window.options();
+        options.battery = !options.battery;
+    }));
+    MenuNode cards = MenuSubmenu("mnuNetCards", "Network Card");
     const auto& items = m_selection->MenuItems();
     for (std::size_t i = 0; i < items.size(); ++i) {
-        MenuNode card =
-            MenuToggle("mnuNetCard", MenuCaptionOf(items[i].caption), items[i].checked, items[i].visible);
+        MenuNode card = MenuToggle(
+            "mnuNetCard", MenuCaptionOf(items[i].caption), items[i].checked,
+            [this](std::int16_t index) { m_selection->mnuNetCard_Click(index); }, items[i].visible);
         card.enabled = items[i].enabled;
         card.index = static_cast<std::int16_t>(i);
         cards.children.push_back(std::move(card));
@@ -117,30 +129,9 @@ void TrafficMonitor::addMenuItems(MenuBuilder& menu) {
     separator.name = "mnuNetSep";
     separator.separator = true;
     cards.children.push_back(std::move(separator));
-    cards.children.push_back(MenuItem("mnuNetworkConnections", "Open Network Connections"));
+    cards.children.push_back(MenuItem("mnuNetworkConnections", "Open Network Connections",
+                                      [this](std::int16_t) { m_platform.shell->openNetworkConnections(); }));
     menu.add(std::move(cards));
-}
-
-bool TrafficMonitor::ownsCommand(std::string_view name) const {
-    return name == "mnuPopupSound" || name == "mnuShowBandwidth" || name == "mnuBattery" ||
-           name == "mnuNetCard" || name == "mnuNetworkConnections";
-}
-
-void TrafficMonitor::runCommand(std::string_view name, std::int16_t index) {
-    Options& o = m_window.options();
-    if (name == "mnuPopupSound") {
-        o.soundOnError = !o.soundOnError;
-    } else if (name == "mnuShowBandwidth") {
-        o.showBandwidth = !o.showBandwidth;
-        m_display.History.ClearTraffic();
-        m_window.setDisplayMode(2);
-    } else if (name == "mnuBattery") {
-        o.battery = !o.battery;
-    } else if (name == "mnuNetCard") {
-        m_selection->mnuNetCard_Click(index);
-    } else if (name == "mnuNetworkConnections") {
-        m_platform.shell->openNetworkConnections();
-    }
 }
 
 void TrafficMonitor::stop() {

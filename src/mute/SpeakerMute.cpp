@@ -3,15 +3,8 @@
 #include "core/clsVolume.h"
 
 void SpeakerMute::addMenuItems(MenuBuilder& menu) {
-    menu.add(MenuItem("mnuToggleMute", "Toggle Mute Volume"));
-}
-
-bool SpeakerMute::ownsCommand(std::string_view name) const {
-    return name == "mnuToggleMute";
-}
-
-void SpeakerMute::runCommand(std::string_view, std::int16_t) {
-    mnuToggleMute_Click();
+    menu.add(
+        MenuItem("mnuToggleMute", "Toggle Mute Volume", [this](std::int16_t) { mnuToggleMute_Click(); }));
 }
 
 bool SpeakerMute::takeGesture(Gesture gesture) {

@@ -10,8 +10,6 @@ public:
     explicit SpeakerMute(ISpeakers& speakers) : m_speakers(speakers) {}
 
     void addMenuItems(MenuBuilder& menu) override;
-    bool ownsCommand(std::string_view name) const override;
-    void runCommand(std::string_view name, std::int16_t index) override;
     bool takeGesture(Gesture gesture) override;
 
     void mnuToggleMute_Click();

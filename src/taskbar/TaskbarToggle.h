@@ -12,10 +12,9 @@ public:
     explicit TaskbarToggle(ITaskbar& taskbar) : m_taskbar(taskbar) {}
 
     void addMenuItems(MenuBuilder& menu) override {
-        menu.add(MenuItem("mnuToggleTaskbar", "Toggle Taskbar"));
+        menu.add(MenuItem("mnuToggleTaskbar", "Toggle Taskbar",
+                          [this](std::int16_t) { mnuToggleTaskbar_Click(); }));
     }
-    bool ownsCommand(std::string_view name) const override { return name == "mnuToggleTaskbar"; }
-    void runCommand(std::string_view, std::int16_t) override { mnuToggleTaskbar_Click(); }
     bool takeGesture(Gesture gesture) override;
     // Waits for a toggle under way; toggles asked for after it are dropped.
     void stop() override { m_worker.stop(); }

@@ -42,30 +42,21 @@ void TrayIcon::start(const StartupSettings& settings) {
 }
 
 void TrayIcon::addMenuItems(MenuBuilder& menu) {
-    MenuNode hide = MenuItem("mnuPopupHide", hidden() ? "Show Trafalo" : "Hide to System Tray");
+    MenuNode hide = MenuItem("mnuPopupHide", hidden() ? "Show Trafalo" : "Hide to System Tray",
+                             [this](std::int16_t) { mnuPopupHide_Click(); });
     hide.isDefault = true;
     menu.add(std::move(hide));
     // The two marks of the pair are always opposite: start-up sets them so
     // and every click swaps them.
     const bool analog = m_host.options().analogTrayIcon;
-    menu.add(MenuToggle("mnuSystemTrayIconTypeDigital", "Digital tray icon", !analog, hidden()));
-    menu.add(MenuToggle("mnuSystemTrayIconTypeAnalog", "Analog tray icon", analog, hidden()));
-}
-
-bool TrayIcon::ownsCommand(std::string_view name) const {
-    return name == "mnuPopupHide" || name == "mnuSystemTrayIconTypeDigital" ||
-           name == "mnuSystemTrayIconTypeAnalog";
-}
-
-void TrayIcon::runCommand(std::string_view name, std::int16_t) {
-    if (name == "mnuPopupHide") {
-        mnuPopupHide_Click();
-    } else {
-        // The other item takes the clicked one's mark and the clicked one is
-        // inverted: either click swaps them.
+    // The other item takes the clicked one's mark and the clicked one is
+    // inverted: either click swaps them.
+    const MenuCommand swap = [this](std::int16_t) {
         Options& o = m_host.options();
         o.analogTrayIcon = !o.analogTrayIcon;
-    }
+    };
+    menu.add(MenuToggle("mnuSystemTrayIconTypeDigital", "Digital tray icon", !analog, swap, hidden()));
+    menu.add(MenuToggle("mnuSystemTrayIconTypeAnalog", "Analog tray icon", analog, swap, hidden()));
 }
 
 void TrayIcon::stop() {

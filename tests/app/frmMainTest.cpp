@@ -54,7 +54,7 @@ TEST(frmMain, AModeOutOfRangeChangesNoSizeAndTheNextDoubleClickGoesToNormal) {
     window.Form_Unload();
 }
 
-TEST(frmMain, EveryMenuItemHasOneOwner) {
+TEST(frmMain, EveryMenuItemHasItsPlaceAndCommand) {
     for (const bool hidden : {false, true}) {
         FakePlatform fake;
         fake.settings().put("Tray", hidden ? "True" : "False");

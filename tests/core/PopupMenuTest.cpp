@@ -22,14 +22,16 @@ std::vector<std::string> shown(const MenuNode& menu) {
     return lines;
 }
 
+const MenuCommand kNothing = [](std::int16_t) {};
+
 // The items of the whole design, added in an order of their own.
 MenuBuilder everything() {
     MenuBuilder menu;
-    menu.add(MenuItem("mnuPopupExit", "Exit"));
-    menu.add(MenuToggle("mnuSystemTrayIconTypeAnalog", "Analog tray icon", true));
-    menu.add(MenuToggle("mnuSystemTrayIconTypeDigital", "Digital tray icon", false));
+    menu.add(MenuItem("mnuPopupExit", "Exit", kNothing));
+    menu.add(MenuToggle("mnuSystemTrayIconTypeAnalog", "Analog tray icon", true, kNothing));
+    menu.add(MenuToggle("mnuSystemTrayIconTypeDigital", "Digital tray icon", false, kNothing));
     for (std::int16_t i = 0; i < 3; ++i) {
-        MenuNode mode = MenuToggle("mnuWindowType", "mode " + std::to_string(i), i == 2);
+        MenuNode mode = MenuToggle("mnuWindowType", "mode " + std::to_string(i), i == 2, kNothing);
         mode.index = i;
         menu.add(std::move(mode));
     }
@@ -38,9 +40,9 @@ MenuBuilder everything() {
           "mnuShowRealIP", "mnuNetCards", "mnuEjectAllUSB", "mnuExcludeDrives", "mnuToggleMute",
           "mnuToggleTaskbar", "mnuFreeMem", "mnuTaskManager", "mnuKillProcesses", "mnuPopupAlwaysOnTop",
           "mnuPopupStartWithWindows", "mnuPopupAbout"}) {
-        menu.add(MenuItem(name, name));
+        menu.add(MenuItem(name, name, kNothing));
     }
-    MenuNode hide = MenuItem("mnuPopupHide", "Hide to System Tray");
+    MenuNode hide = MenuItem("mnuPopupHide", "Hide to System Tray", kNothing);
     hide.isDefault = true;
     menu.add(std::move(hide));
     return menu;
@@ -67,13 +69,25 @@ TEST(MenuBuilder, LaysTheItemsOutInDesignOrder) {
     EXPECT_EQ(shown(hidden.children[1])[11], "-");
 }
 
-TEST(MenuBuilder, NamesWithoutAPlaceAreReported) {
+// Items without a place or without a command are reported and left out; a
+// submenu counts only when each of its items has a command.
+TEST(MenuBuilder, ItemsWithoutAPlaceOrACommandAreReported) {
     MenuBuilder menu;
-    menu.add(MenuItem("mnuNoSuchItem", "?"));
-    menu.add(MenuItem("mnuDisplayTypes", "a second Display Mode"));
-    menu.add(MenuItem("mnuPopupExit", "Exit"));
-    EXPECT_EQ(menu.Misplaced(), (std::vector<std::string>{"mnuNoSuchItem", "mnuDisplayTypes"}));
-    EXPECT_EQ(shown(menu.build(true)).back(), "Exit");
+    menu.add(MenuItem("mnuNoSuchItem", "?", kNothing));
+    menu.add(MenuItem("mnuDisplayTypes", "a second Display Mode", kNothing));
+    menu.add(MenuItem("mnuFreeMem", "Free Memory", nullptr));
+    MenuNode cards = MenuSubmenu("mnuNetCards", "Network Card");
+    cards.children.push_back(MenuItem("mnuNetCard", "eth0", kNothing));
+    cards.children.push_back(MenuSubmenu("mnuNetworkConnections", "no command"));
+    menu.add(std::move(cards));
+    std::int16_t ran = -1;
+    menu.add(MenuItem("mnuPopupExit", "Exit", [&](std::int16_t index) { ran = index; }));
+    EXPECT_EQ(menu.Misplaced(),
+              (std::vector<std::string>{"mnuNoSuchItem", "mnuDisplayTypes", "mnuFreeMem", "mnuNetCards"}));
+    const MenuNode built = menu.build(true);
+    EXPECT_EQ(shown(built), (std::vector<std::string>{"Display Mode", "-", "-", "-", "-", "-", "Exit"}));
+    built.children.back().run(7);
+    EXPECT_EQ(ran, 7);
 }
 
 TEST(MenuBuilder, ForeignTextsKeepTheirAmpersands) {
