@@ -7,8 +7,6 @@
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 
-#include "ipaddress/PageFetch.h"
-
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
@@ -77,20 +75,18 @@ void IpAddresses::fetchPage(std::uint64_t request) {
         show(request, {});
         return;
     }
-    if (!m_fetch && !m_fetchLoadFailed) {
-        std::string why;
-        m_fetch = LoadPageFetch(why);
-        m_fetchLoadFailed = !m_fetch;
-        if (m_fetchLoadFailed) {
-            LogError("cannot read web pages: " + why); // once: the load is not tried again
-        }
-    }
-    if (!m_fetch) {
-        show(request, {});
+    std::string why;
+    if (!m_fetchLoadFailed &&
+        m_platform.pages->fetch(
+            url, kFetchTimeoutMs, kMaxPageBytes,
+            [this, request](const std::string& text) { show(request, EchoPageAddress(text)); }, why)) {
         return;
     }
-    m_fetch->fetch(url, kFetchTimeoutMs, kMaxPageBytes,
-                   [this, request](const std::string& text) { show(request, EchoPageAddress(text)); });
+    if (!m_fetchLoadFailed) {
+        m_fetchLoadFailed = true;
+        LogError("cannot read web pages: " + why); // once: the reader is not tried again
+    }
+    show(request, {});
 }
 
 void IpAddresses::lookUpLocal(std::uint64_t request) {

@@ -13,7 +13,6 @@
 #include <string>
 #include <thread>
 
-class PageFetch;
 class QLabel;
 class WindowControls;
 struct Platform;
@@ -52,7 +51,6 @@ private:
     WindowHost& m_host;
     QLabel* m_lblIP;
     QLabel* m_lblIPShadow;
-    std::unique_ptr<PageFetch> m_fetch; // loaded with the first page fetch
     bool m_fetchLoadFailed = false;
     std::uint64_t m_request = 0;
     bool m_waiting = false; // the latest request has not been answered yet

@@ -8,6 +8,7 @@
 #include "ILocalAddress.h"
 #include "IMemoryClaim.h"
 #include "INetworkTable.h"
+#include "IPageReader.h"
 #include "IPowerStatus.h"
 #include "IProcesses.h"
 #include "ISettingsStore.h"
@@ -39,6 +40,7 @@ struct Platform {
     std::unique_ptr<ILocalAddress> localAddress;
     std::unique_ptr<IMemoryClaim> memoryClaim;
     std::unique_ptr<IWindowSystem> windows;
+    std::unique_ptr<IPageReader> pages;
 };
 
 // Builds the implementations of the platform this program was compiled for.

@@ -316,3 +316,43 @@ TEST(frmMain, LocalAddressLookupsShareOneWorkerThatEndsWithTheWindow) {
     window.Form_Unload(); // waits for the lookup under way
     EXPECT_EQ(slow->calls, 3);
 }
+
+namespace {
+
+// The public address: a double click fetches the echo page and both labels
+// show the address of its first line; an answer to an older request is
+// dropped; an address that is not a web page is never fetched; a reader whose
+// module cannot load leaves the labels empty and is not asked again.
+TEST(frmMain, ThePublicAddressComesFromTheEchoPageAndTheLatestRequestWins) {
+    FakePlatform fake;
+    fake.settings().put("ShowRealIP", "True");
+    fake.settings().put("SmallUI", "2");
+    fake.settings().put("url", "http://127.0.0.1:8080/");
+    TestWindow window(fake.platform);
+    ASSERT_TRUE(window.Form_Load());
+    FakePageReader& pages = fake.pages();
+    QLabel* label = window.Label("lblIP");
+    doubleClick(label);
+    doubleClick(label);
+    ASSERT_EQ(pages.urls, (std::vector<std::string>{"http://127.0.0.1:8080/", "http://127.0.0.1:8080/"}));
+    pages.answer("Current IP Address: 203.0.113.1\n"); // the first request's: too late
+    EXPECT_EQ(label->text(), "");
+    pages.answer("Current IP Address: 203.0.113.7</body>\n");
+    EXPECT_EQ(label->text(), "203.0.113.7");
+    EXPECT_EQ(label->toolTip(), "Your IP address is 203.0.113.7");
+
+    fake.settings().put("url", "file:///etc/passwd");
+    doubleClick(label);
+    EXPECT_EQ(pages.urls.size(), 2u);
+    EXPECT_EQ(label->text(), "");
+
+    fake.settings().put("url", "http://127.0.0.1:8080/");
+    pages.loaded = false;
+    doubleClick(label);
+    doubleClick(label);
+    EXPECT_EQ(pages.urls.size(), 3u);
+    EXPECT_EQ(label->text(), "");
+    window.Form_Unload();
+}
+
+} // namespace

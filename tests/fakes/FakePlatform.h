@@ -21,6 +21,30 @@ public:
     std::string lookup() override { return "192.168.1.10"; }
 };
 
+// A page reader that records each fetch and answers when the test says; or,
+// loaded false, one whose module could not be loaded.
+class FakePageReader : public IPageReader {
+public:
+    bool fetch(const std::string& url, int, std::int64_t, Done done, std::string& why) override {
+        urls.push_back(url);
+        if (!loaded) {
+            why = "no module";
+            return false;
+        }
+        pending.push_back(std::move(done));
+        return true;
+    }
+    // Answers the oldest fetch still waiting.
+    void answer(const std::string& text) {
+        Done done = std::move(pending.front());
+        pending.erase(pending.begin());
+        done(text);
+    }
+    bool loaded = true;
+    std::vector<std::string> urls;
+    std::vector<Done> pending;
+};
+
 class FakePower : public IPowerStatus {
 public:
     std::optional<PowerStatus> read() override { return status; }
@@ -45,6 +69,7 @@ struct FakePlatform {
         platform.localAddress = std::make_unique<FakeLocalAddress>();
         platform.memoryClaim = std::make_unique<FakeMemoryClaim>();
         platform.windows = std::make_unique<FakeWindowSystem>();
+        platform.pages = std::make_unique<FakePageReader>();
         table().rows = {FakeNetworkTable::row("Loopback (lo)", 0, 0, 5, 0),
                         FakeNetworkTable::row("Intel Ethernet (eth0)", 2048, 1000, 5, 1000000000),
                         FakeNetworkTable::row("veth (v0)", 0, 0, 2, 0)};
@@ -59,5 +84,6 @@ struct FakePlatform {
     FakeDrives& drives() { return static_cast<FakeDrives&>(*platform.drives); }
     FakeMemoryClaim& memory() { return static_cast<FakeMemoryClaim&>(*platform.memoryClaim); }
     FakeClock& clock() { return static_cast<FakeClock&>(*platform.clock); }
+    FakePageReader& pages() { return static_cast<FakePageReader&>(*platform.pages); }
     Platform platform;
 };

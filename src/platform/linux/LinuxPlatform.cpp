@@ -10,6 +10,7 @@
 #include "LinuxShell.h"
 #include "LinuxSystemInfo.h"
 #include "LinuxTaskbar.h"
+#include "ModulePageReader.h"
 #include "PulseSpeakers.h"
 #include "SessionType.h"
 #include "X11WindowSystem.h"
@@ -63,6 +64,7 @@ Platform createPlatform() {
     p.speakers = std::make_unique<PulseSpeakers>();
     p.processes = std::make_unique<LinuxProcesses>();
     p.localAddress = std::make_unique<LinuxLocalAddress>();
+    p.pages = std::make_unique<ModulePageReader>();
     p.memoryClaim = std::make_unique<LinuxMemoryClaim>();
     p.windows = std::make_unique<X11WindowSystem>();
     p.taskbar = std::make_unique<LinuxTaskbar>(qEnvironmentVariable("XDG_CURRENT_DESKTOP").toStdString());

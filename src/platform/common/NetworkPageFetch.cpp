@@ -1,6 +1,6 @@
 // The page reader's module: Qt Network, loaded by the program at the first
 // fetch of the public address.
-#include "ipaddress/PageFetch.h"
+#include "platform/IPageReader.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
@@ -13,7 +13,7 @@
 
 namespace {
 
-class NetworkPageFetch : public QObject, public PageFetch {
+class NetworkPageFetch : public QObject, public IPageReader {
 public:
     NetworkPageFetch() { m_network.setProxy(QNetworkProxy::NoProxy); } // direct, as the page must see us
     ~NetworkPageFetch() override {
@@ -23,7 +23,8 @@ public:
         }
     }
 
-    void fetch(const std::string& url, int timeoutMs, std::int64_t maxBytes, Done done) override {
+    bool fetch(const std::string& url, int timeoutMs, std::int64_t maxBytes, Done done,
+               std::string&) override {
         if (m_reply) {
             m_reply->abort(); // a newer request replaces it
         }
@@ -56,6 +57,7 @@ public:
                          static_cast<std::size_t>(std::min<std::int64_t>(rest.size(), room)));
             done(*text);
         });
+        return true;
     }
 
 private:
@@ -65,6 +67,6 @@ private:
 
 } // namespace
 
-extern "C" Q_DECL_EXPORT PageFetch* trafalo_make_page_fetch() {
+extern "C" Q_DECL_EXPORT IPageReader* trafalo_make_page_fetch() {
     return new NetworkPageFetch;
 }

@@ -1,4 +1,4 @@
-#include "ipaddress/PageFetch.h"
+#include "ModulePageReader.h"
 
 #include "platform/FileSystem.h"
 
@@ -6,11 +6,10 @@
 #include <QFileInfo>
 #include <QLibrary>
 
-std::unique_ptr<PageFetch> LoadPageFetch(std::string& why) {
+namespace {
+
+std::unique_ptr<IPageReader> loadModule(std::string& why) {
     const QString folder = QCoreApplication::applicationDirPath();
-    // The installed library folder first; beside the program for a build
-    // run where it was made. Code is loaded only from a file and folder no
-    // other user can have written.
     for (const QString& path : {folder + QStringLiteral("/../lib/trafalo/trafalo_pagefetch.so"),
                                 folder + QStringLiteral("/trafalo_pagefetch.so")}) {
         if (!QFileInfo::exists(path)) {
@@ -22,10 +21,10 @@ std::unique_ptr<PageFetch> LoadPageFetch(std::string& why) {
             continue;
         }
         QLibrary module(path);
-        // Kept loaded for the rest of the run: the fetcher's code lives there.
-        const auto make = reinterpret_cast<MakePageFetch>(module.resolve("trafalo_make_page_fetch"));
+        // Kept loaded for the rest of the run: the reader's code lives there.
+        const auto make = reinterpret_cast<MakePageReader>(module.resolve("trafalo_make_page_fetch"));
         if (make) {
-            return std::unique_ptr<PageFetch>(make());
+            return std::unique_ptr<IPageReader>(make());
         }
         why = module.errorString().toStdString();
     }
@@ -33,4 +32,19 @@ std::unique_ptr<PageFetch> LoadPageFetch(std::string& why) {
         why = "no trafalo_pagefetch.so beside the program or in ../lib/trafalo";
     }
     return nullptr;
+}
+
+} // namespace
+
+bool ModulePageReader::fetch(const std::string& url, int timeoutMs, std::int64_t maxBytes, Done done,
+                             std::string& why) {
+    if (!m_module && !m_failed) {
+        m_module = loadModule(m_why);
+        m_failed = !m_module;
+    }
+    if (!m_module) {
+        why = m_why;
+        return false;
+    }
+    return m_module->fetch(url, timeoutMs, maxBytes, std::move(done), why);
 }
