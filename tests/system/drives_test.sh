@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # "Eject All USB devices" through the real program: first against a udisks2
-# stand-in whose Unmount fails as told (every alert, error number and retry),
-# then against a real udisksd taking a loop device off line. Root only, and
+# stand-in whose Unmount fails as told, then against a real udisksd taking a
+# loop device off line; the Tiny layout's extended button and drive list. Root only, and
 # all of it in a private mount namespace, so that nothing mounted outside the
 # test can ever be unmounted.
 #   drives_test.sh PATH_TO_TRAFALO
@@ -108,97 +108,39 @@ stop_stand_in() { kill "$stub" 2>/dev/null; wait "$stub" 2>/dev/null; }
 calls() { grep -c "$1" "$T/calls.log"; }
 eject_all() { choose Down 4; } # the fourth item: "Eject All USB devices"
 
-for n in 0 1 2 3 4; do make_drive $n || { echo "FAILED - no loop device"; exit 1; }; done
+for n in 0 1; do make_drive $n || { echo "FAILED - no loop device"; exit 1; }; done
 letters=()
-for n in 0 1 2 3 4; do letters+=("$(letter_of "$T/mnt$n")"); done
+for n in 0 1; do letters+=("$(letter_of "$T/mnt$n")"); done
 echo "# drives ${letters[*]}"
 
-# 1. Each failing step through the stand-in: a lock that succeeds on the
-# fourth try, one refused while busy for about a second, one not authorised,
-# one whose image cannot be detached.
-stand_in "{\"devices\": [$(device_number "${loops[0]}"), $(device_number "${loops[1]}"), $(device_number "${loops[2]}"), $(device_number "${loops[3]}")], \"fails\": [3, 100, 100, 0], \"errors\": [\"org.freedesktop.UDisks2.Error.DeviceBusy\", \"org.freedesktop.UDisks2.Error.DeviceBusy\", \"org.freedesktop.UDisks2.Error.NotAuthorizedCanObtain\", \"\"], \"delete_errors\": [\"\", \"\", \"\", \"org.freedesktop.UDisks2.Error.Failed\"]}"
+# 1. Through the stand-in: a lock that succeeds on the fourth try, and one
+# refused while busy for about a second. What udisks2 is asked never forces
+# an unmount or prompts for a password; the alerts do not take the focus and
+# their sound reaches the speakers. (Every other failing step and its alert,
+# and the alerts' slots and pace, are pinned on fakes: EjectDrive.*,
+# UdisksErrorNumber.*, FindFreeSlot.*, AlertLayout.*, vbMSNbox.*.)
+stand_in "{\"devices\": [$(device_number "${loops[0]}"), $(device_number "${loops[1]}")], \"fails\": [3, 100], \"errors\": [\"org.freedesktop.UDisks2.Error.DeviceBusy\", \"org.freedesktop.UDisks2.Error.DeviceBusy\"]}"
 start
 parec -d null.monitor --raw --format=s16le --channels=1 --rate=44100 >"$T/sound.raw" 2>/dev/null &
 recorder=$!
 focus_before=$(xdotool getwindowfocus 2>/dev/null)
-t0=$(date +%s%N)
 eject_all
-D=${letters[0]} E=${letters[1]} F=${letters[2]} G=${letters[3]}
+D=${letters[0]} E=${letters[1]}
 check "the lock that succeeds on its fourth try ejects $D:" wait_alerts "^Drive $D: Ejected
 Media may be Safely Removed from Drive $D:\$" 1 5
 check "a drive busy for good: \"Error 16: Locking Volume\"" wait_alerts "^Eject Drive $E:
 Error 16: Locking Volume\$" 1 5
-check "not authorised: \"Error 13: Locking Volume\"" wait_alerts "^Eject Drive $F:
-Error 13: Locking Volume\$" 1 5
-t1=$(date +%s%N)
 sleep 1
 kill "$recorder" 2>/dev/null
 wait "$recorder" 2>/dev/null
-check "no alert when the image cannot be detached" [ -z "$(alerts "$G:")" ]
 check "the keyboard focus is not taken by the alerts" [ "$(xdotool getwindowfocus 2>/dev/null)" = "$focus_before" ]
-unmounts=$(calls "Unmount {")
-check "4 + 21 + 21 + 1 lock tries, and each dismount asked ($unmounts Unmount calls)" [ "$unmounts" = 47 ]
+check "4 + 21 lock tries ($(calls "Unmount {") Unmount calls)" [ "$(calls "Unmount {")" = 25 ]
 check "never a forced unmount, never a password prompt" bash -c "! grep -E '(Unmount|Delete) [{]' '$T/calls.log' | grep -qv '{\"auth.no_user_interaction\": True}\$'"
-check "the two images that unmounted are detached" [ "$(calls "Delete {")" = 2 ]
-check "two refused locks take about a second each ($(((t1 - t0) / 1000000)) ms in all)" [ $(((t1 - t0) / 1000000)) -gt 2000 ]
 peak=$(od -An -t d2 -v "$T/sound.raw" | tr -s ' ' '\n' | awk '{v = $1 < 0 ? -$1 : $1; if (v > m) m = v} END {print m + 0}')
 check "the alerts' sounds reach the speakers (peak $peak)" [ "$peak" -gt 50 ]
 stop_trafalo "$pid"
 pid=""
 stop_stand_in
-cp "$T/calls.log" "$T/calls1.log"
-
-# 2. Five at once: the alerts stand in slots 1 to 4 at the bottom right of the
-# area the tray host leaves, and the fifth takes slot 2.
-: >"$T/calls.log"
-stand_in "{\"devices\": [$(for n in 0 1 2 3 4; do printf '%s%s' "$([ $n = 0 ] || echo ,)" "$(device_number "${loops[$n]}")"; done)]}"
-start
-eject_all
-# The first alert while it slides in, twice.
-shot_taken=0
-for i in $(seq 1 40); do
-    id=$(alerts "Ejected" | head -n1)
-    if [ -n "$id" ]; then
-        import -window root "$T/slide1.png"
-        import -window root "$T/slide2.png"
-        shot_taken=1
-        break
-    fi
-    sleep 0.01
-done
-check "five alerts shown" wait_alerts "Ejected" 5 5
-read -r _ area_top _ area_h < <(xprop -root _NET_WORKAREA | awk -F' = ' '{print $2}' | tr -d ',' | awk '{print $1, $2, $3, $4}')
-bottom=$((area_top + area_h))
-# Their places while all five are up and none has begun to sink.
-for i in $(seq 1 40); do
-    places=$(for id in $(alerts "Ejected"); do geometry "$id"; done | sort)
-    [ "$(echo "$places" | grep -c ' 137 113$')" = 5 ] && break
-    sleep 0.05
-done
-places=$(echo "$places" | sort -u)
-echo "$places" | sed 's/^/# alert /'
-expected=$(for slot in 1 2 3 4; do echo "1130 $((bottom - slot * 113)) 137 113"; done | sort -u)
-check "slots 1 to 4 at the bottom right, the fifth on slot 2 (area bottom $bottom)" [ "$places" = "$expected" ]
-check "a slide seen in two screenshots" bash -c "[ $shot_taken = 1 ] && ! cmp -s '$T/slide1.png' '$T/slide2.png'"
-first=$(alerts "Drive ${letters[0]}: Ejected")
-read -r x y _ _ < <(geometry "$first")
-xdotool mousemove $((x + 60)) $((y + 60)) click 1
-sleep 0.3
-check "a click on an alert closes it at once" [ -z "$(alerts "Drive ${letters[0]}: Ejected")" ]
-check "the others stay" [ "$(alerts "Ejected" | wc -l)" = 4 ]
-cp "$T/slide2.png" "${TRAFALO_SHOTS:-/nonexistent}/alerts-sliding.png" 2>/dev/null
-import -window root "${TRAFALO_SHOTS:-$T}/alerts.png" 2>/dev/null
-stop_trafalo "$pid"
-pid=""
-stop_stand_in
-
-# 3. No udisks2 at all: the opening fails and says so.
-start
-eject_all
-check "no service: \"Error 2: Opening Volume\"" wait_alerts "^Eject Drive ${letters[0]}:
-Error 2: Opening Volume\$" 1 5
-stop_trafalo "$pid"
-pid=""
 
 # 4. Ended while a lock is being retried, and again while an alert slides in:
 # the end waits for the step to unwind, and the settings are saved.

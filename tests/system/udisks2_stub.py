@@ -4,7 +4,7 @@ chosen error before it succeeds. Every call is written to the log file.
 
 Parameters (JSON), lists by device: "devices": device numbers (major * 256 +
 minor for loops), "fails": failing Unmount calls, "errors": the error name they
-give, "delete_errors": an error name for Loop.Delete when it is to fail.
+give.
 '''
 import dbus
 
@@ -21,10 +21,6 @@ if self.fails > 0:
     self.fails -= 1
     raise dbus.exceptions.DBusException('target is busy', name=self.error)
 self.props['org.freedesktop.UDisks2.Filesystem']['MountPoints'] = dbus.Array([], signature='ay', variant_level=1)
-'''
-DELETE = '''
-if self.delete_error:
-    raise dbus.exceptions.DBusException('refused', name=self.delete_error)
 '''
 
 
@@ -45,10 +41,9 @@ def load(mock, parameters):
         obj.AddMethods('org.freedesktop.UDisks2.Filesystem', [('Unmount', 'a{sv}', '', UNMOUNT)])
         obj.AddProperties('org.freedesktop.UDisks2.Loop', {
             'BackingFile': dbus.ByteArray(b'/tmp/image\0', variant_level=1)})
-        obj.AddMethods('org.freedesktop.UDisks2.Loop', [('Delete', 'a{sv}', '', DELETE)])
+        obj.AddMethods('org.freedesktop.UDisks2.Loop', [('Delete', 'a{sv}', '', '')])
         def nth(name, default):
             values = parameters.get(name, [])
             return values[i] if i < len(values) and values[i] != '' else default
         obj.fails = int(nth('fails', 0))
         obj.error = nth('errors', 'org.freedesktop.UDisks2.Error.DeviceBusy')
-        obj.delete_error = nth('delete_errors', '')
