@@ -121,6 +121,16 @@ start_sni_watcher() {
         "[('RegisterStatusNotifierItem', 's', '', ''), ('RegisterStatusNotifierHost', 's', '', '')]" >/dev/null
 }
 
+# Starts the program ($pid) on a settings file of these lines (printf
+# escapes) after "Connection=0"; further arguments go to the program. Its
+# output goes to $T/trafalo.log.
+start_program() { # settings [arguments...]
+    mkdir -p "$XDG_CONFIG_HOME/Trafalo"
+    printf '[Setting]\nConnection=0\n%b' "$1" >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+    "$trafalo" "${@:2}" >>"$T/trafalo.log" 2>&1 &
+    pid=$!
+}
+
 # A suite's desktop and its clean-up at exit: the program ($pid) is stopped,
 # the helpers the suite started ($helpers) are ended newest first, the
 # suite's own on_exit runs if it has one, the logs of a failed run are kept

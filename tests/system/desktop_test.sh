@@ -15,19 +15,13 @@ source "$here/../../scripts/desktop.sh"
 source "$here/desktop_lib.sh"
 
 suite_start --tray
-mkdir -p "$XDG_CONFIG_HOME/Trafalo"
-run() { # settings lines: a start on them
-    printf '[Setting]\nConnection=0\n%b' "$1" >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
-    "$trafalo" >>"$DESKTOP_DIR/trafalo.log" 2>&1 &
-    pid=$!
-}
 green() { # picture w h x y: green pixels in that part
     convert "$1" -crop "${2}x${3}+${4}+${5}" -fill black +opaque 'rgb(0,255,0)' -format '%[fx:int(mean.g*w*h)]' info:
 }
 
 # 1. A start restores a place, the Normal layout and an option; Top -150
 # twips is 10 pixels above the screen: the snapping tick pulls it in.
-run 'Left=3000\nTop=-150\nSound=False\nSmallUI=0\n'
+start_program 'Left=3000\nTop=-150\nSound=False\nSmallUI=0\n'
 check "the window appears" wait_window
 read -r x y w h < <(geometry "$(window_id)")
 check "Normal layout is 366 x 217 (got ${w}x${h})" [ "$w $h" = "366 217" ]
@@ -48,7 +42,7 @@ check "saved: the place as pulled in, the option and layout kept ($(ini Left),$(
 # 2. The Small and Tiny layouts plot the traffic.
 for layout in "1 366 77" "2 140 26"; do
     read -r mode lw lh <<<"$layout"
-    run "SmallUI=$mode\n"
+    start_program "SmallUI=$mode\n"
     wait_window
     read -r x y w h < <(geometry "$(window_id)")
     loopback_traffic 4
@@ -61,7 +55,7 @@ done
 
 # 3. Hidden behind an XEmbed icon: its picture follows the traffic and is
 # redrawn as samples arrive; exit saves "Tray" as True.
-run 'Tray=True\nSmallUI=0\n'
+start_program 'Tray=True\nSmallUI=0\n'
 sleep 2
 check "starts hidden: no visible window" [ -z "$(window_id)" ]
 panel=$(xdotool search --name '^panel$' | head -n1)
@@ -82,7 +76,7 @@ check "exit while hidden saves Tray=True ($(ini Tray))" [ "$(ini Tray)" = True ]
 # 4. With a StatusNotifierWatcher on the bus the icon is a StatusNotifierItem:
 # its tooltip and picture read over D-Bus, and Activate shows the window.
 start_sni_watcher
-run 'Tray=True\nSmallUI=0\n'
+start_program 'Tray=True\nSmallUI=0\n'
 sleep 3
 check "an idle link shows the window's own icon: $(/usr/bin/python3 "$here/sni_check.py" idle)" \
     /usr/bin/python3 "$here/sni_check.py" idle
@@ -98,11 +92,11 @@ end_process "$watcher"
 
 # 5. Saved hidden but no notification area at all: the window shows.
 end_process "$DESKTOP_TRAY_PID"
-run 'Tray=True\nSmallUI=0\n'
+start_program 'Tray=True\nSmallUI=0\n'
 check "saved hidden but no tray host: the window shows" wait_window
 stop_trafalo "$pid"
 
-check "no sanitizer report from the program" bash -c "! grep -E 'Sanitizer|runtime error' '$DESKTOP_DIR/trafalo.log'"
-grep -E -A12 'Sanitizer|runtime error' "$DESKTOP_DIR/trafalo.log" | head -40
+check "no sanitizer report from the program" bash -c "! grep -E 'Sanitizer|runtime error' '$T/trafalo.log'"
+grep -E -A12 'Sanitizer|runtime error' "$T/trafalo.log" | head -40
 echo "$passes passed, $failures failed"
 [ "$failures" = 0 ]
