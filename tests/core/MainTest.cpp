@@ -1,8 +1,5 @@
 #include "core/Main.h"
-#include "fakes/FakeAutostart.h"
 
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
@@ -67,27 +64,5 @@ TEST(ParseInt32, RoundsAndRejectsWhatDoesNotFit) {
     EXPECT_EQ(ParseInt32("nan"), std::nullopt);
     EXPECT_EQ(ParseInt32(""), std::nullopt);
 }
-
-TEST(FileExists, NeedsAtLeastOneReadableByte) {
-    const auto folder = std::filesystem::temp_directory_path() / "trafalo-fileexists";
-    std::filesystem::create_directories(folder);
-    const auto empty = folder / "empty.bat";
-    const auto full = folder / "full.bat";
-    std::ofstream(empty).close();
-    std::ofstream(full) << "x";
-    EXPECT_FALSE(FileExists(empty.string()));
-    EXPECT_TRUE(FileExists(full.string()));
-    EXPECT_FALSE(FileExists((folder / "missing.bat").string()));
-    EXPECT_FALSE(FileExists(folder.string())); // a folder is not a file with bytes
-    std::filesystem::remove_all(folder);
-}
-
-struct RegistryCase {
-    const char* what;
-    std::uint32_t root;
-    std::string_view keyPath;
-    bool storeFails;
-    bool expected;
-};
 
 } // namespace

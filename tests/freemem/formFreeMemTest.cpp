@@ -1,8 +1,8 @@
-// The Free Memory window, its tray icon class and setup on fakes of the
-// platform, drawn offscreen: the status codes, the free and its stop, the
-// automatic free, the main window's command, the setup's rules, the meter.
+// The Free Memory window and its setup on fakes of the platform, drawn
+// offscreen: the free and its stop, the automatic free, the main window's
+// command, the setup's rules, the meter. (Its icon class is seen through the
+// real tray in tray_xembed_test.sh and freemem_test.sh.)
 #include "freemem/formFreeMem.h"
-#include "display/clsSystray.h"
 #include "fakes/FakePlatform.h"
 #include "freemem/FreeMemTool.h"
 #include "freemem/formFreeMemSetup.h"
@@ -28,86 +28,6 @@ void spin(int ms) {
     while (clock.elapsed() < ms) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
-}
-
-QIcon someIcon() {
-    QPixmap picture(16, 16);
-    picture.fill(Qt::green);
-    return QIcon(picture);
-}
-
-TEST(clsSystray, StatusCodesOfEachOperation) {
-    QWidget owner;
-    QWidget child(&owner);
-    clsSystray tray;
-    struct Step {
-        const char* what;
-        std::function<std::int32_t()> run;
-        std::int32_t code;
-    };
-    const std::vector<Step> steps = {
-        {"add without an owner", [&] { return tray.AddIconToTray(someIcon(), "tip", true); }, -2},
-        {"no window", [&] { return tray.SetOwner(nullptr); }, -1},
-        {"a control is not a window", [&] { return tray.SetOwner(&child); }, -1},
-        {"the owner", [&] { return tray.SetOwner(&owner); }, 0},
-        {"no icon", [&] { return tray.AddIconToTray(QIcon()); }, -3},
-        {"remove before any add", [&] { return tray.RemoveIconFromTray(); }, -7},
-        {"add, no tooltip, disabled", [&] { return tray.AddIconToTray(someIcon()); }, -11},
-        {"remove while disabled", [&] { return tray.RemoveIconFromTray(); }, -8},
-        {"balloon while disabled", [&] { return tray.ShowBalloon("m"); }, -8},
-        {"add again", [&] { return tray.AddIconToTray(someIcon(), "tip", true); }, -9},
-        {"enable", [&] { return tray.SetEnabled(true), tray.LastErrorNumber(); }, 0},
-        {"error icon, no sound", [&] { return tray.ShowBalloon("m", "t", 19); }, 0},
-        {"no such style", [&] { return tray.ShowBalloon("m", "t", 4); }, -10},
-        {"blank tooltip", [&] { return tray.SetTooltip("  "), tray.LastErrorNumber(); }, -11},
-        {"hide the balloon", [&] { return tray.HideBalloon(); }, 0},
-        {"remove", [&] { return tray.RemoveIconFromTray(); }, 0},
-        {"remove again", [&] { return tray.RemoveIconFromTray(); }, -7},
-        {"balloon out of the tray", [&] { return tray.ShowBalloon("m"); }, -7},
-    };
-    for (const Step& step : steps) {
-        EXPECT_EQ(step.run(), step.code) << step.what;
-        EXPECT_EQ(tray.LastErrorNumber(), step.code) << step.what;
-    }
-    EXPECT_EQ(tray.LastErrorText(), "No Tray-Icon was loaded.");
-    EXPECT_EQ(tray.Tooltip(), ""); // no add ever took a tooltip, and a blank one is refused
-}
-
-TEST(clsSystray, BalloonFlagsAndTexts) {
-    QWidget owner;
-    clsSystray tray;
-    tray.SetOwner(&owner);
-    ASSERT_EQ(tray.AddIconToTray(someIcon(), std::string(200, 'x'), true), 0);
-    EXPECT_EQ(tray.Record().tip.size(), 127U);
-    EXPECT_EQ(tray.Record().timeoutOrVersion, 3U);
-    ASSERT_EQ(tray.ShowBalloon(std::string(300, 'b'), "title", 17, 30), 0);
-    EXPECT_EQ(tray.Record().header.flags, 23U);
-    EXPECT_EQ(tray.Record().balloonText.size(), 255U);
-    EXPECT_EQ(tray.Record().balloonFlags, 17U); // the no-sound bit kept
-    tray.HideBalloon();
-    EXPECT_TRUE(tray.Record().balloonText.empty());
-    EXPECT_EQ(tray.Record().balloonFlags, 0U);
-    std::vector<int> heard;
-    tray.MouseUp = [&](std::int16_t& button) { heard.push_back(button); };
-    tray.myForm_MouseMove(514);
-    tray.SetEnabled(false); // no events while disabled
-    tray.myForm_MouseMove(514);
-    EXPECT_EQ(heard, std::vector<int>{1});
-}
-
-TEST(clsSystray, RightButtonReleaseOpensTheOwnersTrayMenuWithItsDefaultInBold) {
-    QWidget owner;
-    auto* menu = new QMenu(&owner);
-    menu->setObjectName("mnuTray");
-    QAction* item = menu->addAction("Open");
-    item->setObjectName("mnuDefault");
-    clsSystray tray;
-    tray.SetOwner(&owner);
-    tray.AddIconToTray(someIcon(), "tip", true);
-    tray.myForm_MouseMove(517);
-    EXPECT_TRUE(menu->isVisible());
-    EXPECT_EQ(menu->defaultAction(), item);
-    menu->hide();
 }
 
 struct FreeMemFixture : ::testing::Test {
