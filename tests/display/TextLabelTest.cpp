@@ -50,39 +50,15 @@ void setUp(Pair& pair, QLabel* label, const Case& c) {
 
 TEST(TextLabel, DrawsWhatQLabelDraws) {
     const Case cases[] = {
-        {"speed, right",
+        {"speed, right, on its own background",
          "Verdana",
          14.25,
          false,
          Qt::AlignRight | Qt::AlignTop,
          Qt::green,
          Qt::black,
-         {"12.34 KB/s ", "1,023.99 KB/s ", "0 B/s "}},
-        {"title, centred, bold",
-         "Tahoma",
-         8.25,
-         true,
-         Qt::AlignHCenter | Qt::AlignTop,
-         Qt::black,
-         QColor(128, 128, 255),
-         {"Download Speed", "Upload Speed"}},
-        {"statistics over the graph",
-         "Tahoma",
-         8.25,
-         false,
-         Qt::AlignLeft | Qt::AlignTop,
-         Qt::yellow,
-         QColor(),
-         {"Average download speed: 1.25 Kb/s", "NETWORK ERROR!!", "Top download speed:"}},
-        {"empty, then text",
-         "Arial",
-         6.75,
-         false,
-         Qt::AlignLeft | Qt::AlignTop,
-         Qt::blue,
-         QColor(),
-         {"", "made for the desktop", ""}},
-        {"rich text is QLabel's",
+         {"12.34 KB/s ", "", "1,023.99 KB/s "}},
+        {"rich text is QLabel's, over the parent",
          "Tahoma",
          12,
          true,
@@ -123,16 +99,10 @@ TEST(TextLabel, FitsItsTextAsAdjustSizeDoes) {
         double points;
         bool bold;
     };
-    const Font fonts[] = {{"Tahoma", 8.25, false}, {"Tahoma", 15, true},  {"Verdana", 14.25, false},
-                          {"Arial", 6.75, false},  {"Verdana", 6, false}, {"No Such Face", 11, true}};
+    const Font fonts[] = {{"Tahoma", 8.25, false}, {"Verdana", 14.25, false}, {"No Such Face", 11, true}};
     const QString texts[] = {QStringLiteral("Average download speed: 1,234.56 Kb/s"),
-                             QStringLiteral("Top upload speed: 0.00 Kb/s"),
-                             QStringLiteral("NETWORK ERROR!!"),
-                             QStringLiteral("A network cable is unplugged."),
-                             QStringLiteral("Ww iI 1.1 ,,, "),
-                             QString::fromUtf8("1\u202f234,56 Ko/s"),
-                             QStringLiteral("two\nlines"),
-                             QString()};
+                             QStringLiteral("Ww iI 1.1 ,,, "), QString::fromUtf8("1\u202f234,56 Ko/s"),
+                             QStringLiteral("two\nlines"), QString()};
     for (const Font& font : fonts) {
         for (const QString& text : texts) {
             QLabel plain(text);

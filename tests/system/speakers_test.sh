@@ -12,11 +12,8 @@ source "$here/desktop_lib.sh"
 
 suite_start
 stop_pulse() { kill "$pulse"; wait "$pulse" 2>/dev/null; pulse=""; }
-mkdir -p "$XDG_CONFIG_HOME/Trafalo"
 start() { # SmallUI
-    printf '[Setting]\nConnection=0\nSmallUI=%s\nShowExtendedButton=1\n' "$1" >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
-    "$trafalo" >>"$T/trafalo.log" 2>&1 &
-    pid=$!
+    start_program "SmallUI=$1\nShowExtendedButton=1\n"
     wait_window
     sleep 0.5
 }

@@ -13,11 +13,8 @@ source "$here/desktop_lib.sh"
 suite_start
 stub=""
 on_exit() { [ -n "$stub" ] && kill "$stub" 2>/dev/null; }
-mkdir -p "$XDG_CONFIG_HOME/Trafalo"
 start() { # XDG_CURRENT_DESKTOP
-    printf '[Setting]\nConnection=0\nSmallUI=0\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
-    XDG_CURRENT_DESKTOP=$1 "$trafalo" >>"$T/trafalo.log" 2>&1 &
-    pid=$!
+    XDG_CURRENT_DESKTOP=$1 start_program 'SmallUI=0\n'
     wait_window
     sleep 0.5
 }
