@@ -1,7 +1,8 @@
 #include "app/WindowCommands.h"
 
-#include "core/Main.h"
+#include "core/Registry.h"
 #include "core/SettingsKeys.h"
+#include "core/SettingsText.h"
 #include "display/WindowPlace.h"
 #include "platform/Platform.h"
 

@@ -1,8 +1,8 @@
 #include "app/frmMain.h"
 
 #include "app/WindowCommands.h"
+#include "core/Files.h"
 #include "core/LongOperation.h"
-#include "core/Main.h"
 #include "core/ProgramWindows.h"
 #include "display/GraphView.h"
 #include "display/Layout.h"

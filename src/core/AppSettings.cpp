@@ -1,7 +1,8 @@
 #include "core/AppSettings.h"
 
-#include "core/Main.h"
+#include "core/Files.h"
 #include "core/SettingsKeys.h"
+#include "core/SettingsText.h"
 #include "platform/ISettingsStore.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // lines, processor curve and meters; the tray picture; the battery and Tiny
 // readouts; the graph's tooltip. Draws into images; the window shows them.
 #include "TrafficHistory.h"
-#include "core/Main.h"
+#include "core/NumberFormat.h"
 #include "metrics/MemoryStatus.h"
 #include "platform/IPowerStatus.h"
 

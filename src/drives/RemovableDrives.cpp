@@ -1,8 +1,8 @@
 #include "drives/RemovableDrives.h"
 
 #include "core/LongOperation.h"
-#include "core/Main.h"
 #include "core/SettingsKeys.h"
+#include "core/SettingsText.h"
 #include "core/clsVolume.h"
 #include "display/WindowPlace.h"
 #include "platform/Platform.h"

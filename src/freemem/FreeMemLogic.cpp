@@ -1,5 +1,7 @@
 #include "freemem/FreeMemLogic.h"
 
+#include "core/SettingsText.h"
+
 #include <algorithm>
 
 namespace {

@@ -2,7 +2,7 @@
 // The Free Memory tool's rules, apart from its windows: the status texts, the
 // slider's range, tray mode, the setup's values, how much may be claimed
 // without starving the machine, and when an automatic free runs. Plain C++.
-#include "core/Main.h"
+#include "core/NumberFormat.h"
 #include "metrics/MemoryStatus.h"
 
 #include <cstdint>

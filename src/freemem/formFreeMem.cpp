@@ -1,11 +1,12 @@
 #include "freemem/formFreeMem.h"
 
 #include "core/LongOperation.h"
-#include "core/Main.h"
+#include "core/NumberFormat.h"
 #include "core/PopupMenu.h"
 #include "core/ProgramWindows.h"
 #include "core/SecondTick.h"
 #include "core/SettingsKeys.h"
+#include "core/SettingsText.h"
 #include "freemem/FreeOperation.h"
 #include "freemem/formFreeMemSetup.h"
 #include "platform/Platform.h"

@@ -1,7 +1,7 @@
 #include "ipaddress/IpAddresses.h"
 
-#include "core/Main.h"
 #include "core/SettingsKeys.h"
+#include "core/SettingsText.h"
 #include "display/WindowControls.h"
 #include "ipaddress/modIP.h"
 #include "platform/FileSystem.h"

@@ -1,7 +1,7 @@
 #include "ipaddress/modIP.h"
 
-#include "core/Main.h"
 #include "core/Patterns.h"
+#include "core/SettingsText.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "killer/ProcessKiller.h"
 
+#include "core/Files.h"
 #include "core/LongOperation.h"
-#include "core/Main.h"
 #include "killer/KillList.h"
 #include "killer/ProcessKill.h"
 #include "platform/Platform.h"

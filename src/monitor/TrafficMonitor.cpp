@@ -2,6 +2,7 @@
 
 #include "core/SecondTick.h"
 #include "core/SettingsKeys.h"
+#include "core/SettingsText.h"
 #include "display/GraphView.h"
 #include "display/TextLabel.h"
 #include "display/WindowControls.h"

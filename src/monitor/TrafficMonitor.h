@@ -3,7 +3,7 @@
 // sampler with its timers, and the readouts and graph it feeds. Owns the
 // processor load sampler, the table reader, the selection and the display.
 #include "core/Feature.h"
-#include "core/Main.h"
+#include "core/NumberFormat.h"
 #include "display/TrafficDisplay.h"
 #include "display/TrafficPicture.h"
 #include "metrics/CPULoad.h"

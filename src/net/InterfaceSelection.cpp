@@ -2,8 +2,8 @@
 
 #include "CInterfaces.h"
 #include "CIpHelper.h"
-#include "core/Main.h"
 #include "core/SettingsKeys.h"
+#include "core/SettingsText.h"
 #include "platform/ISettingsStore.h"
 
 #include <optional>

@@ -4,7 +4,7 @@
 // second's speeds, keeps the top and average speeds, writes the readouts and
 // hands the sample to the display.
 #include "CInterface.h"
-#include "core/Main.h"
+#include "core/NumberFormat.h"
 
 #include <cstdint>
 #include <memory>

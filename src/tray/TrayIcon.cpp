@@ -1,7 +1,7 @@
 #include "tray/TrayIcon.h"
 
-#include "core/Main.h"
 #include "core/SettingsKeys.h"
+#include "core/SettingsText.h"
 #include "display/TrafficDisplay.h"
 #include "display/TrafficPicture.h"
 #include "display/WindowControls.h"

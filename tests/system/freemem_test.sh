@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
 # The Free Memory window through the real program: a free raises the resident
-# size by 2 MiB a step and returns it, twice; the main window keeps sampling
+# size by 2 MiB a step and returns it, twice; the main window answers
 # meanwhile; the window and the main window sit side by side as two
 # StatusNotifierItems with their tooltips; minimising puts it in the tray and
 # Activate brings it back; the setup stores its values; SIGTERM during a free
-# ends both windows cleanly; "/tray"; without a notification area the window
-# stays reachable; in a 300 MiB memory cgroup (root only) a free of 1000 MB
-# kills nothing.
+# ends both windows cleanly; in a 300 MiB memory cgroup (root only) a free of
+# 1000 MB kills nothing.
 # The tray icon class's balloon arrives as a desktop notification.
 #   freemem_test.sh PATH_TO_TRAFALO PATH_TO_BALLOON_PROBE
 set -u
@@ -83,8 +82,15 @@ done
 
 # 2. Minimised, the window leaves the screen for an icon of its own beside
 # the main window's; each tooltip is its window's.
-xdotool windowminimize "$(fm_id)"
-check "minimising unmaps the window" wait_for 30 test -z "$(fm_id)"
+minimised() { # as a person does: again if the window is still up after a while
+    local attempt
+    for attempt in 1 2 3; do
+        xdotool windowminimize "$(fm_id)"
+        wait_for 20 test -z "$(fm_id)" && return 0
+    done
+    return 1
+}
+check "minimising unmaps the window" minimised
 read -r x y _ _ < <(geometry "$(window_id)")
 xdotool mousemove $((x + 50)) $((y + 13)) click 3
 wait_menu
@@ -147,39 +153,12 @@ check "the tool saved its own (FreeMemTray=0)" grep -q '^FreeMemTray=0$' "$lorva
 check "no sanitizer report" bash -c "! grep -q 'Sanitizer' '$T/trafalo.log'"
 pid=""
 
-# 5. "/tray" (in capitals too) loads the window into the tray; the command
-# then shows it with its icon in place. Its Exit leaves the main window.
-launch 'AutoFreeMemMB=10\n' /TRAY
-free_command
-check "/tray: the command shows the window" wait_for 50 test -n "$(fm_id)"
-check "and its icon is in place" bash -c "/usr/bin/python3 '$here/sni_check.py' titles 2>/dev/null | grep -q 'Free Memory'"
-wait_for 100 idle_button
-check "/tray: the icon's menu opens" tray_menu
-xdotool key Up Return # E&xit
-check "its Exit unloads the window" wait_for 30 test -z "$(fm_id)"
-check "the program goes on with the main window" bash -c "kill -0 $pid && [ -n \"\$(xdotool search --onlyvisible --name '^Trafalo$')\" ]"
-stop_trafalo "$pid"
-pid=""
+# ("/tray" and a window that stays reachable without a notification area
+# are pinned on fakes: FreeMemFixture.LoadSetsTheSliderAndTextsAndTrayModeStarts
+# InTheTray, FreeMemFixture.HiddenInTheAreaItShowsWhenTheAreaGoesAndGoesBack
+# WhenItReturns; its icon and Exit on a real tray in tray_xembed_test.sh.)
 
-# 6. Without a notification area, minimising leaves the window iconified
-# (reachable from the window list), never withdrawn.
-kill "$watcher" 2>/dev/null
-wait "$watcher" 2>/dev/null
-launch 'AutoFreeMemMB=10\n'
-free_command
-wait_for 50 test -n "$(fm_id)"
-fid=$(fm_id)
-wait_for 100 idle_button
-xdotool windowminimize "$fid"
-sleep 1
-check "no notification area: the window is iconified, not withdrawn" \
-    bash -c "xprop -id $fid WM_STATE | grep -q 'window state: Iconic'"
-xdotool windowactivate "$fid"
-check "and comes back from the window list" wait_for 30 test -n "$(fm_id)"
-stop_trafalo "$pid"
-pid=""
-
-# 7. In a memory cgroup of 300 MiB a free of 1000 MB stops at the floor:
+# 5. In a memory cgroup of 300 MiB a free of 1000 MB stops at the floor:
 # nothing is killed, the widget lives on.
 if [ "$(id -u)" = 0 ]; then
     if [ -f /sys/fs/cgroup/cgroup.controllers ]; then

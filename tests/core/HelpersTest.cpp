@@ -1,4 +1,6 @@
-#include "core/Main.h"
+// The shared helpers: number patterns, settings text.
+#include "core/NumberFormat.h"
+#include "core/SettingsText.h"
 
 #include <gtest/gtest.h>
 
