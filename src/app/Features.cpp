@@ -45,11 +45,14 @@ FeatureSet MakeFeatures(FeatureContext& c) {
     set.alert = std::make_unique<AlertWindows>(*c.platform.sound);
     add(set, std::make_unique<SpeakerMute>(*c.platform.speakers));
     add(set, std::make_unique<TaskbarToggle>(*c.platform.taskbar));
-    add(set, std::make_unique<ProcessKiller>(c.platform, c.appFolder));
+    add(set, std::make_unique<ProcessKiller>(*c.platform.processes, *c.platform.clock, c.appFolder));
     add(set, std::make_unique<FreeMemTool>(c.platform, TRAFALO_VERSION_MAJOR, TRAFALO_VERSION_MINOR));
-    IpAddresses* ip = add(set, std::make_unique<IpAddresses>(c.platform, c.host, c.controls));
+    IpAddresses* ip = add(set, std::make_unique<IpAddresses>(*c.platform.settings, *c.platform.pages,
+                                                             *c.platform.localAddress, c.host, c.controls));
     set.monitor->RefreshIpAddresses = [ip] { ip->lblIP_DblClick(); };
-    add(set, std::make_unique<RemovableDrives>(c.platform, c.host, c.window, *c.controls.Graph(), *set.alert,
+    const DriveServices drives{*c.platform.drives, *c.platform.clock, *c.platform.settings, *c.platform.shell,
+                               *c.platform.speakers};
+    add(set, std::make_unique<RemovableDrives>(drives, c.host, c.window, *c.controls.Graph(), *set.alert,
                                                c.keyState));
     return set;
 }

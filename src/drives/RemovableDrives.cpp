@@ -5,7 +5,9 @@
 #include "core/SettingsText.h"
 #include "core/clsVolume.h"
 #include "display/WindowPlace.h"
-#include "platform/Platform.h"
+#include "platform/IDrives.h"
+#include "platform/ISettingsStore.h"
+#include "platform/IShell.h"
 #include "resources/Pictures.h"
 
 #include <QApplication>
@@ -35,10 +37,10 @@ QPushButton* makeButton(QWidget& window, const char* name, QRect place) {
 
 } // namespace
 
-RemovableDrives::RemovableDrives(Platform& platform, WindowHost& host, QWidget& window, QWidget& graph,
+RemovableDrives::RemovableDrives(DriveServices services, WindowHost& host, QWidget& window, QWidget& graph,
                                  IAlert& alert, std::function<Keys()> keyState)
-    : m_platform(platform), m_host(host), m_window(window), m_graph(graph), m_alert(alert),
-      m_keyState(std::move(keyState)), m_usb(*platform.drives) {
+    : m_system(services), m_host(host), m_window(window), m_graph(graph), m_alert(alert),
+      m_keyState(std::move(keyState)), m_usb(services.drives) {
     m_btnEjectUSB = makeButton(window, "btnEjectUSB", QRect(140, -2, kButtonColumn, 30));
     m_btnEjectUSB->setIcon(QIcon(QPixmap::fromImage(DrawEject(window.devicePixelRatioF()))));
     m_btnEjectUSB->setIconSize(QSize(20, 20));
@@ -50,8 +52,8 @@ RemovableDrives::RemovableDrives(Platform& platform, WindowHost& host, QWidget& 
         control->installEventFilter(this);
     }
     QObject::connect(m_btnVolume, &QPushButton::clicked, this, [this] {
-        ToggleMute(*m_platform.speakers);
-        drawSpeaker(clsVolume(*m_platform.speakers).GetMute());
+        ToggleMute(m_system.speakers);
+        drawSpeaker(clsVolume(m_system.speakers).GetMute());
         tmrPollUSB_Timer();
         m_tmrDropDown.stop();
     });
@@ -153,7 +155,7 @@ void RemovableDrives::mnuEjectAllUSB_Click() {
     if (!operation) {
         return; // one run at a time: the drives are still being worked on
     }
-    EjectContext context{*m_platform.drives, *m_platform.clock, m_alert,
+    EjectContext context{m_system.drives, m_system.clock, m_alert,
                          [&operation](int maxMs) { return operation->Wait(maxMs); }};
     m_usb.EjectAllUsbDrives(context);
 }
@@ -166,7 +168,7 @@ void RemovableDrives::mnuExcludeDrive_Click(std::int16_t Index) {
     // The check mark shows whether the letter is in the list.
     const bool checked = m_usb.ExcludedDriveLetters.find(letter) == std::string::npos;
     m_usb.ExcludedDriveLetters = ToggleExcludedLetter(m_usb.ExcludedDriveLetters, letter, checked);
-    m_platform.settings->set(kAppName, kAppSection, kKeyExcludedDriveLetters, m_usb.ExcludedDriveLetters);
+    m_system.settings.set(kAppName, kAppSection, kKeyExcludedDriveLetters, m_usb.ExcludedDriveLetters);
 }
 
 void RemovableDrives::mnuShowExtendedButton_Click() {
@@ -197,7 +199,7 @@ void RemovableDrives::tmrPollUSB_Timer() {
     if (requested) {
         // Asked on every move over the graph: the state is the sound
         // server's last word, which may arrive after the first move.
-        drawSpeaker(clsVolume(*m_platform.speakers).GetMute());
+        drawSpeaker(clsVolume(m_system.speakers).GetMute());
     }
     if (!button.unchanged) {
         if (!requested && m_btnVolume->icon().isNull()) {
@@ -236,11 +238,11 @@ void RemovableDrives::tmrDropDown_Timer() {
         return;
     }
     m_Drives->clear();
-    const DriveTable table = m_platform.drives->scan();
+    const DriveTable table = m_system.drives.scan();
     for (std::size_t i = 0; i < table.size(); ++i) {
         if (table[i].type != kDriveNoRootDir) {
             const std::string name = std::string(1, static_cast<char>('A' + i)) + ":";
-            m_Drives->addAction(QString::fromStdString(name + " " + m_platform.drives->rootOf(name)));
+            m_Drives->addAction(QString::fromStdString(name + " " + m_system.drives.rootOf(name)));
         }
     }
     // Under the pointer resting on the button: the pointer's place comes from
@@ -251,9 +253,9 @@ void RemovableDrives::tmrDropDown_Timer() {
 }
 
 void RemovableDrives::openDrive(const std::string& name) {
-    const std::string root = m_platform.drives->rootOf(name);
+    const std::string root = m_system.drives.rootOf(name);
     if (!root.empty()) {
-        m_platform.shell->openUrl(root);
+        m_system.shell.openUrl(root);
     }
 }
 

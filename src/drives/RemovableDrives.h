@@ -15,12 +15,25 @@ class IAlert;
 class QMenu;
 class QPushButton;
 class QWidget;
+class IClock;
+class IDrives;
+class IShell;
+class ISettingsStore;
+class ISpeakers;
 class WindowHost;
-struct Platform;
+
+// The parts of the system the drive tools use.
+struct DriveServices {
+    IDrives& drives;
+    IClock& clock;
+    ISettingsStore& settings;
+    IShell& shell;
+    ISpeakers& speakers; // the extended button's speaker
+};
 
 class RemovableDrives : public Feature, public QObject {
 public:
-    RemovableDrives(Platform& platform, WindowHost& host, QWidget& window, QWidget& graph, IAlert& alert,
+    RemovableDrives(DriveServices services, WindowHost& host, QWidget& window, QWidget& graph, IAlert& alert,
                     std::function<Keys()> keyState);
     ~RemovableDrives() override;
 
@@ -62,7 +75,7 @@ private:
     // Draws the speaker button for that mute state, when it shows another.
     void drawSpeaker(std::int32_t muted);
 
-    Platform& m_platform;
+    DriveServices m_system;
     WindowHost& m_host;
     QWidget& m_window;
     QWidget& m_graph;

@@ -5,7 +5,9 @@
 #include "display/WindowControls.h"
 #include "ipaddress/modIP.h"
 #include "platform/FileSystem.h"
-#include "platform/Platform.h"
+#include "platform/ILocalAddress.h"
+#include "platform/IPageReader.h"
+#include "platform/ISettingsStore.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -13,9 +15,10 @@
 #include <cstdio>
 #include <memory>
 
-IpAddresses::IpAddresses(Platform& platform, WindowHost& host, WindowControls& controls)
-    : m_platform(platform), m_host(host), m_lblIP(controls.Label("lblIP")),
-      m_lblIPShadow(controls.Label("lblIPShadow")) {
+IpAddresses::IpAddresses(ISettingsStore& settings, IPageReader& pages, ILocalAddress& localAddress,
+                         WindowHost& host, WindowControls& controls)
+    : m_settings(settings), m_pages(pages), m_localAddress(localAddress), m_host(host),
+      m_lblIP(controls.Label("lblIP")), m_lblIPShadow(controls.Label("lblIPShadow")) {
     for (QLabel* label : {m_lblIP, m_lblIPShadow}) {
         label->installEventFilter(this);
     }
@@ -70,14 +73,14 @@ void IpAddresses::lblIP_DblClick() {
 }
 
 void IpAddresses::fetchPage(std::uint64_t request) {
-    const std::string url = m_platform.settings->get(kAppName, kAppSection, "url", kDefaultEchoPage);
+    const std::string url = m_settings.get(kAppName, kAppSection, "url", kDefaultEchoPage);
     if (!MayFetch(url)) {
         show(request, {});
         return;
     }
     std::string why;
     if (!m_fetchLoadFailed &&
-        m_platform.pages->fetch(
+        m_pages.fetch(
             url, kFetchTimeoutMs, kMaxPageBytes,
             [this, request](const std::string& text) { show(request, EchoPageAddress(text)); }, why)) {
         return;
@@ -113,7 +116,7 @@ void IpAddresses::lookupLoop() {
         }
         const std::uint64_t request = std::exchange(m_lookupWanted, 0);
         lock.unlock();
-        postAnswer(request, LocalAddressCaption(m_platform.localAddress->lookup()));
+        postAnswer(request, LocalAddressCaption(m_localAddress.lookup()));
         lock.lock();
     }
 }

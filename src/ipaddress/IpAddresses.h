@@ -15,11 +15,14 @@
 
 class QLabel;
 class WindowControls;
-struct Platform;
+class ILocalAddress;
+class IPageReader;
+class ISettingsStore;
 
 class IpAddresses : public Feature, public QObject {
 public:
-    IpAddresses(Platform& platform, WindowHost& host, WindowControls& controls);
+    IpAddresses(ISettingsStore& settings, IPageReader& pages, ILocalAddress& localAddress, WindowHost& host,
+                WindowControls& controls);
     ~IpAddresses() override;
 
     void modeChanged(std::int32_t mode) override;
@@ -47,7 +50,9 @@ private:
     void lookupLoop();
     void postAnswer(std::uint64_t request, std::string caption);
 
-    Platform& m_platform;
+    ISettingsStore& m_settings;
+    IPageReader& m_pages;
+    ILocalAddress& m_localAddress;
     WindowHost& m_host;
     QLabel* m_lblIP;
     QLabel* m_lblIPShadow;

@@ -13,8 +13,8 @@ constexpr std::size_t kMaxListBytes = 1 << 20;
 
 } // namespace
 
-ProcessKiller::ProcessKiller(Platform& platform, std::string appFolder)
-    : m_platform(platform), m_appFolder(std::move(appFolder)) {}
+ProcessKiller::ProcessKiller(IProcesses& processes, IClock& clock, std::string appFolder)
+    : m_processes(processes), m_clock(clock), m_appFolder(std::move(appFolder)) {}
 
 std::string ProcessKiller::listPath() const {
     return m_appFolder + kKillListName;
@@ -39,6 +39,6 @@ void ProcessKiller::mnuKillProcesses_Click() {
     if (!operation || !FileExists(listPath())) {
         return;
     }
-    KillListedProcesses(ReadTextFile(listPath(), kMaxListBytes), *m_platform.processes, *m_platform.clock,
-                        executableSuffix(), [&operation](int maxMs) { return operation->Wait(maxMs); });
+    KillListedProcesses(ReadTextFile(listPath(), kMaxListBytes), m_processes, m_clock, executableSuffix(),
+                        [&operation](int maxMs) { return operation->Wait(maxMs); });
 }

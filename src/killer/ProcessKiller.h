@@ -6,11 +6,12 @@
 #include <QObject>
 #include <string>
 
-struct Platform;
+class IClock;
+class IProcesses;
 
 class ProcessKiller : public Feature {
 public:
-    ProcessKiller(Platform& platform, std::string appFolder);
+    ProcessKiller(IProcesses& processes, IClock& clock, std::string appFolder);
 
     void start(const StartupSettings& settings) override;
     void addMenuItems(MenuBuilder& menu) override;
@@ -20,7 +21,8 @@ public:
 private:
     std::string listPath() const;
 
-    Platform& m_platform;
+    IProcesses& m_processes;
+    IClock& m_clock;
     std::string m_appFolder;
     std::string m_caption = "Kill Processes";
     bool m_visible = false;

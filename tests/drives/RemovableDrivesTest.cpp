@@ -37,7 +37,13 @@ struct Tiny {
     QWidget window;
     QWidget* graph = new QWidget(&window);
     Keys keys;
-    RemovableDrives drives{fake.platform, host, window, *graph, alert, [this] { return keys; }};
+    RemovableDrives drives{{*fake.platform.drives, *fake.platform.clock, *fake.platform.settings,
+                            *fake.platform.shell, *fake.platform.speakers},
+                           host,
+                           window,
+                           *graph,
+                           alert,
+                           [this] { return keys; }};
     Tiny() {
         host.window = &window;
         graph->setGeometry(0, 0, 140, 26);
