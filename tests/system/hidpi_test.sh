@@ -14,7 +14,6 @@ source "$here/desktop_lib.sh"
 
 suite_start
 export QT_SCALE_FACTOR=2
-mkdir -p "$XDG_CONFIG_HOME/Trafalo"
 # Pixels that differ from the same area sampled down to 1x and back up: 0
 # for a picture that was drawn at 1x and scaled.
 finer() { # file w h x y
@@ -23,9 +22,7 @@ finer() { # file w h x y
     compare -metric AE "$T/area.png" "$T/blown.png" null: 2>&1 | cut -d' ' -f1
 }
 
-printf '[Setting]\nConnection=0\nSmallUI=0\nBattery=True\nLeft=3000\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
-"$trafalo" >"$T/trafalo.log" 2>&1 &
-pid=$!
+start_program 'SmallUI=0\nBattery=True\nLeft=3000\n'
 wait_window
 sleep 4 # the first sample is not plotted
 read -r x y w h < <(geometry "$(window_id)")
@@ -35,9 +32,7 @@ grid=$(convert "$T/normal2x.png" -crop 732x150+0+276 -fill black +opaque 'rgb(0,
 check "the graph fills its place at the window's bottom ($grid grid pixels)" [ "$grid" -gt 2000 ]
 stop_trafalo "$pid"
 
-printf '[Setting]\nConnection=0\nSmallUI=2\nShowExtendedButton=True\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
-"$trafalo" >>"$T/trafalo.log" 2>&1 &
-pid=$!
+start_program 'SmallUI=2\nShowExtendedButton=True\n'
 wait_window
 loopback_traffic 3
 hover_graph 60
