@@ -46,7 +46,9 @@ FeatureSet MakeFeatures(FeatureContext& c) {
     add(set, std::make_unique<SpeakerMute>(*c.platform.speakers));
     add(set, std::make_unique<TaskbarToggle>(*c.platform.taskbar));
     add(set, std::make_unique<ProcessKiller>(*c.platform.processes, *c.platform.clock, c.appFolder));
-    add(set, std::make_unique<FreeMemTool>(c.platform, TRAFALO_VERSION_MAJOR, TRAFALO_VERSION_MINOR));
+    const FreeMemServices freeMem{*c.platform.settings, *c.platform.system, *c.platform.clock,
+                                  *c.platform.shell, c.platform.memoryClaim.get()};
+    add(set, std::make_unique<FreeMemTool>(freeMem, TRAFALO_VERSION_MAJOR, TRAFALO_VERSION_MINOR));
     IpAddresses* ip = add(set, std::make_unique<IpAddresses>(*c.platform.settings, *c.platform.pages,
                                                              *c.platform.localAddress, c.host, c.controls));
     set.monitor->RefreshIpAddresses = [ip] { ip->lblIP_DblClick(); };

@@ -17,8 +17,8 @@ void setWithinRange(QScrollBar& slider, std::int64_t value) {
 
 } // namespace
 
-FreeMemTool::FreeMemTool(Platform& platform, int versionMajor, int versionMinor)
-    : m_platform(platform), m_major(versionMajor), m_minor(versionMinor) {}
+FreeMemTool::FreeMemTool(FreeMemServices system, int versionMajor, int versionMinor)
+    : m_system(system), m_major(versionMajor), m_minor(versionMinor) {}
 
 FreeMemTool::~FreeMemTool() {
     delete m_window.data();
@@ -51,7 +51,7 @@ formFreeMem& FreeMemTool::Load() {
         for (qsizetype i = 1; i < all.size(); ++i) {
             arguments.push_back(all[i].toStdString());
         }
-        m_window = new formFreeMem(m_platform, std::move(arguments), m_major, m_minor);
+        m_window = new formFreeMem(m_system, std::move(arguments), m_major, m_minor);
         m_window->Form_Load();
     }
     return *m_window;

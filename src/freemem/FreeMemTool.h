@@ -5,16 +5,16 @@
 // memory now available. The window stays loaded after the main window
 // unloads, until its own Exit.
 #include "core/Feature.h"
+#include "freemem/FreeMemServices.h"
 
 #include <QPointer>
 #include <cstdint>
 
 class formFreeMem;
-struct Platform;
 
 class FreeMemTool : public Feature {
 public:
-    FreeMemTool(Platform& platform, int versionMajor, int versionMinor);
+    FreeMemTool(FreeMemServices system, int versionMajor, int versionMinor);
     ~FreeMemTool() override;
 
     void start(const StartupSettings& settings) override;
@@ -28,7 +28,7 @@ public:
     formFreeMem& Load();
 
 private:
-    Platform& m_platform;
+    FreeMemServices m_system;
     int m_major;
     int m_minor;
     std::int32_t m_autoFreeMemMB = 10;

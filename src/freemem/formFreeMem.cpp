@@ -9,7 +9,11 @@
 #include "core/SettingsText.h"
 #include "freemem/FreeOperation.h"
 #include "freemem/formFreeMemSetup.h"
-#include "platform/Platform.h"
+#include "platform/IClock.h"
+#include "platform/IMemoryClaim.h"
+#include "platform/ISettingsStore.h"
+#include "platform/IShell.h"
+#include "platform/ISystemInfo.h"
 #include "resources/Pictures.h"
 
 #include <QCloseEvent>
@@ -49,9 +53,9 @@ std::int32_t storedInt(ISettingsStore& store, const char* key, std::int32_t desi
 
 } // namespace
 
-formFreeMem::formFreeMem(Platform& platform, std::vector<std::string> arguments, int versionMajor,
+formFreeMem::formFreeMem(FreeMemServices system, std::vector<std::string> arguments, int versionMajor,
                          int versionMinor)
-    : QWidget(nullptr, Qt::Window), m_platform(platform), m_arguments(std::move(arguments)),
+    : QWidget(nullptr, Qt::Window), m_system(system), m_arguments(std::move(arguments)),
       m_major(versionMajor), m_minor(versionMinor),
       m_meter(kPicStat.width(), kPicStat.height(), devicePixelRatioF()) {
     TrayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
@@ -179,7 +183,7 @@ void formFreeMem::Form_Load() {
     m_trayIcon.SetOwner(this);
     m_trayIcon.SetEnabled(true);
     m_trayIcon.SetTooltip(windowTitle().toStdString());
-    ISettingsStore& store = *m_platform.settings;
+    ISettingsStore& store = m_system.settings;
     AutoFreePeak = storedInt(store, kKeyAutoFreeMemPeak, 95);
     AutoFreeMB = storedInt(store, kKeyAutoFreeMemMB, 10);
     m_meter.DrawMeterGrid();
@@ -200,7 +204,7 @@ void formFreeMem::Form_Load() {
 }
 
 void formFreeMem::UpdateStatus() {
-    const MemoryStatus s = GetMemoryStatus(*m_platform.system);
+    const MemoryStatus s = GetMemoryStatus(m_system.system);
     CurrentMemoryStatus = s;
     if (s.TotalPhys <= 0) {
         return; // nothing to show: the texts stay as they were
@@ -236,7 +240,7 @@ void formFreeMem::CheckMemory() {
         return; // the running free's own end checks again
     }
     const bool checked = Item("mnuAutoFree")->isChecked();
-    if (m_autoFree.ShouldRun(checked, isVisible(), AutoFreePeak, s, m_platform.clock->tickMs())) {
+    if (m_autoFree.ShouldRun(checked, isVisible(), AutoFreePeak, s, m_system.clock.tickMs())) {
         HideTray();
         m_hscroll->setValue(AutoFreeMB);
         QPointer<formFreeMem> self(this);
@@ -245,12 +249,12 @@ void formFreeMem::CheckMemory() {
             return;
         }
         ShowTray();
-        m_autoFree.Ran(AtPeak(AutoFreePeak, CurrentMemoryStatus), m_platform.clock->tickMs());
+        m_autoFree.Ran(AtPeak(AutoFreePeak, CurrentMemoryStatus), m_system.clock.tickMs());
     }
 }
 
 std::int64_t formFreeMem::AvailablePhysicalMemory() {
-    return GetMemoryStatus(*m_platform.system).AvailPhys;
+    return GetMemoryStatus(m_system.system).AvailPhys;
 }
 
 void formFreeMem::btnFree_Click() {
@@ -273,8 +277,8 @@ void formFreeMem::btnFree_Click() {
     const std::int32_t count = m_hscroll->value();
     QPointer<formFreeMem> self(this);
     const std::int64_t totalPhys = CurrentMemoryStatus.TotalPhys;
-    if (m_platform.memoryClaim) {
-        RunFree(*m_platform.memoryClaim, count, totalPhys, [&](std::int32_t step) {
+    if (m_system.memoryClaim) {
+        RunFree(*m_system.memoryClaim, count, totalPhys, [&](std::int32_t step) {
             moveBar(static_cast<double>(step) / count);
             UpdateStatus();
             if (!operation->Yield() || !self) {
@@ -295,7 +299,7 @@ void formFreeMem::btnFree_Click() {
 }
 
 void formFreeMem::armTimer2() {
-    m_timer2.start(MsToNextTick(m_platform.clock->wallMs()));
+    m_timer2.start(MsToNextTick(m_system.clock.wallMs()));
 }
 
 void formFreeMem::Timer2_Timer() {
@@ -395,7 +399,7 @@ void formFreeMem::mnuMemSetup_Click() {
     }
     m_timer1.stop();
     // The setup is a child window: it closes before this window is gone.
-    m_setup = new formFreeMemSetup(*m_platform.settings, this, [this](int peak, int amount) {
+    m_setup = new formFreeMemSetup(m_system.settings, this, [this](int peak, int amount) {
         AutoFreePeak = peak;
         AutoFreeMB = amount;
         // A free under way restarts the check when it ends: started now, the
@@ -444,7 +448,7 @@ void formFreeMem::closeEvent(QCloseEvent* event) {
     m_timer2.stop();
     const Qt::WindowStates state = windowState();
     const int number = (state & Qt::WindowMinimized) ? 1 : (state & Qt::WindowMaximized) ? 2 : 0;
-    m_platform.settings->set(kFreeMemAppName, kFreeMemSection, kKeyFreeMemTray, std::to_string(number));
+    m_system.settings.set(kFreeMemAppName, kFreeMemSection, kKeyFreeMemTray, std::to_string(number));
     m_trayIcon.RemoveIconFromTray();
     event->accept();
     ProgramWindows::Unloaded(this);
@@ -454,7 +458,7 @@ bool formFreeMem::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == m_lblCredits) {
-            m_platform.shell->openUrl(std::string(kMakerAddress));
+            m_system.shell.openUrl(std::string(kMakerAddress));
         } else {
             CheckMemory();
         }

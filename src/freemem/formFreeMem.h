@@ -5,6 +5,7 @@
 // an icon of its own there.
 #include "display/clsSystray.h"
 #include "freemem/FreeMemLogic.h"
+#include "freemem/FreeMemServices.h"
 #include "freemem/MeterGraph.h"
 
 #include <QPointer>
@@ -23,12 +24,12 @@ class QPushButton;
 class QScrollBar;
 class QShortcut;
 class formFreeMemSetup;
-struct Platform;
 
 class formFreeMem : public QWidget {
 public:
     // arguments: the command line without the program's own path.
-    formFreeMem(Platform& platform, std::vector<std::string> arguments, int versionMajor, int versionMinor);
+    formFreeMem(FreeMemServices system, std::vector<std::string> arguments, int versionMajor,
+                int versionMinor);
     ~formFreeMem() override;
 
     // Loads the window: the icon's owner, the settings, the meters, tray
@@ -90,7 +91,7 @@ private:
     bool m_returnToArea = false;
     int m_areaMissing = 0; // checks in a row that found no notification area
 
-    Platform& m_platform;
+    FreeMemServices m_system;
     std::vector<std::string> m_arguments;
     int m_major;
     int m_minor;

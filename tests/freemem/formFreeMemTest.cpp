@@ -43,13 +43,17 @@ struct FreeMemFixture : ::testing::Test {
         m.availVirtual = total;
         fake.system().memoryEx = m;
     }
+    FreeMemServices services() {
+        Platform& p = fake.platform;
+        return {*p.settings, *p.system, *p.clock, *p.shell, p.memoryClaim.get()};
+    }
     void stored(const char* key, const char* value) {
         fake.settings().set("Lorvane", "Settings", key, value);
     }
     std::string saved(const char* key) { return fake.settings().get("Lorvane", "Settings", key, "(none)"); }
 
     QPointer<formFreeMem> load(std::vector<std::string> arguments = {}) {
-        auto* window = new formFreeMem(fake.platform, std::move(arguments), 0, 1);
+        auto* window = new formFreeMem(services(), std::move(arguments), 0, 1);
         window->TrayAvailable = [] { return true; };
         window->Form_Load();
         return window;
@@ -168,7 +172,7 @@ TEST_F(FreeMemFixture, TheMainWindowsCommandFreesItsAmountThenOffersWhatIsAvaila
     for (const Case& c : cases) {
         memory(16 * kGiB, 4 * kGiB);
         fake.memory().claims = 0;
-        FreeMemTool tool(fake.platform, 0, 1);
+        FreeMemTool tool(services(), 0, 1);
         StartupSettings settings;
         settings.autoFreeMemMB = 7;
         tool.start(settings);
