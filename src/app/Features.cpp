@@ -36,7 +36,10 @@ FeatureSet MakeFeatures(FeatureContext& c) {
     // Start-up runs in this order: the interfaces are listed first, the
     // window takes its options and layout, is placed, and may go to the
     // notification area; the sampler starts once all have started.
-    set.monitor = add(set, std::make_unique<TrafficMonitor>(c.platform, c.host, c.controls, c.appFolder));
+    Platform& p = c.platform;
+    const MonitorServices monitor{*p.network, *p.system, *p.clock,     *p.settings,
+                                  *p.sound,   *p.shell,  p.power.get()};
+    set.monitor = add(set, std::make_unique<TrafficMonitor>(monitor, c.host, c.controls, c.appFolder));
     set.commands =
         add(set, std::make_unique<WindowCommands>(c.platform, c.host, c.window, c.keyState, c.appFolder));
     set.placement = add(set, std::make_unique<Placement>(c.host, c.window));

@@ -7,7 +7,9 @@
 #include "display/TextLabel.h"
 #include "display/WindowControls.h"
 #include "metrics/MemoryStatus.h"
-#include "platform/Platform.h"
+#include "platform/IClock.h"
+#include "platform/IPowerStatus.h"
+#include "platform/IShell.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -46,15 +48,15 @@ NumberSeparators userSeparators() {
 
 } // namespace
 
-TrafficMonitor::TrafficMonitor(Platform& platform, WindowHost& window, WindowControls& controls,
+TrafficMonitor::TrafficMonitor(MonitorServices system, WindowHost& window, WindowControls& controls,
                                std::string appFolder)
-    : m_platform(platform), m_window(window), m_controls(controls), m_appFolder(std::move(appFolder)),
+    : m_system(system), m_window(window), m_controls(controls), m_appFolder(std::move(appFolder)),
       m_separators(userSeparators()),
       m_display(TrafficDisplay::Sources{[this] { return m_cpuLoad ? m_cpuLoad->GetAllCPUUsage() : 0; },
-                                        [this] { return GetMemoryStatus(*m_platform.system); },
+                                        [this] { return GetMemoryStatus(m_system.system); },
                                         [this] {
-                                            return m_platform.power ? m_platform.power->read()
-                                                                    : std::optional<PowerStatus>();
+                                            return m_system.power ? m_system.power->read()
+                                                                  : std::optional<PowerStatus>();
                                         }},
                 m_separators) {
     // The sampler's timer wakes once a second, just after the second turns,
@@ -82,13 +84,12 @@ TrafficMonitor::TrafficMonitor(Platform& platform, WindowHost& window, WindowCon
 TrafficMonitor::~TrafficMonitor() = default;
 
 void TrafficMonitor::start(const StartupSettings& settings) {
-    m_cpuLoad = std::make_unique<CPULoad>(*m_platform.system);
-    m_ipHelper = std::make_unique<CIpHelper>(*m_platform.network);
-    m_selection = std::make_unique<InterfaceSelection>(*m_ipHelper, *m_platform.settings,
+    m_cpuLoad = std::make_unique<CPULoad>(m_system.system);
+    m_ipHelper = std::make_unique<CIpHelper>(m_system.network);
+    m_selection = std::make_unique<InterfaceSelection>(*m_ipHelper, m_system.settings,
                                                        static_cast<InterfaceSelection::Host&>(*this));
     m_sampler = std::make_unique<TrafficSampler>(
-        TrafficSampler::Services{*m_ipHelper, *m_selection, *m_platform.clock, *m_platform.sound,
-                                 *m_platform.shell},
+        TrafficSampler::Services{*m_ipHelper, *m_selection, m_system.clock, m_system.sound, m_system.shell},
         static_cast<TrafficSampler::Host&>(*this));
     m_sampler->Start(m_appFolder, settings.notifyError, m_separators);
     m_selection->Build();
@@ -131,7 +132,7 @@ void TrafficMonitor::addMenuItems(MenuBuilder& menu) {
     separator.separator = true;
     cards.children.push_back(std::move(separator));
     cards.children.push_back(MenuItem("mnuNetworkConnections", "Open Network Connections",
-                                      [this](std::int16_t) { m_platform.shell->openNetworkConnections(); }));
+                                      [this](std::int16_t) { m_system.shell.openNetworkConnections(); }));
     menu.add(std::move(cards));
 }
 
@@ -189,7 +190,7 @@ QLabel* TrafficMonitor::samplerLabel(TrafficSampler::Label label) const {
 void TrafficMonitor::setUpdateTimerEnabled(bool enabled) {
     m_updateTimerEnabled = enabled;
     if (enabled) {
-        m_tmrUpdate.start(MsToNextTick(m_platform.clock->wallMs()));
+        m_tmrUpdate.start(MsToNextTick(m_system.clock.wallMs()));
     } else {
         m_tmrUpdate.stop();
     }

@@ -16,16 +16,31 @@
 #include <functional>
 #include <memory>
 
+class INetworkTable;
+class IPowerStatus;
+class IShell;
+class ISound;
 class QLabel;
 class WindowControls;
-struct Platform;
+
+// The parts of the system the monitor uses.
+struct MonitorServices {
+    INetworkTable& network;
+    ISystemInfo& system; // processor load and memory
+    IClock& clock;
+    ISettingsStore& settings;
+    ISound& sound;       // the error sound
+    IShell& shell;       // the network settings and the error batch file
+    IPowerStatus* power; // none: no battery readout
+};
 
 class TrafficMonitor : public Feature,
                        public TrafficPicture,
                        private TrafficSampler::Host,
                        private InterfaceSelection::Host {
 public:
-    TrafficMonitor(Platform& platform, WindowHost& window, WindowControls& controls, std::string appFolder);
+    TrafficMonitor(MonitorServices system, WindowHost& window, WindowControls& controls,
+                   std::string appFolder);
     ~TrafficMonitor() override;
 
     void start(const StartupSettings& settings) override;
@@ -73,7 +88,7 @@ private:
 
     QLabel* samplerLabel(TrafficSampler::Label label) const;
 
-    Platform& m_platform;
+    MonitorServices m_system;
     WindowHost& m_window;
     WindowControls& m_controls;
     std::string m_appFolder;
