@@ -120,7 +120,8 @@ read -r x y _ _ < <(geometry "$(window_id)")
 xdotool mousemove $((x + 150)) $((y + 15)) click 3
 check "the widget answers: its menu opens" wait_menu
 close_menu
-kill "$pid" "$session" "$bus"
+# Each ends before its folders go: the widget writes its settings on the way out.
+for p in "$pid" "$session" "$bus"; do end_process "$p"; done
 pid=""
 rm -rf "$home" "$prog"
 
