@@ -30,7 +30,7 @@ on_exit() {
 prog=$(mktemp -d /tmp/trafalo-kill.XXXXXX)
 chmod 755 "$prog"
 cp "$(readlink -f "$1")" "$prog/trafalo"
-for name in notepad notepadx; do cp /bin/sleep "$prog/$name"; done
+for name in notepad notepadx calc; do cp /bin/sleep "$prog/$name"; done
 run() { # name [user]: a copy of sleep under that name
     if [ -n "${2:-}" ]; then
         setpriv --reuid="$uid" --regid="$uid" --clear-groups "$prog/$1" 600 &
@@ -41,8 +41,9 @@ run() { # name [user]: a copy of sleep under that name
     last=$!
 }
 alive() { kill -0 "$1" 2>/dev/null && [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" != Z ]; }
-wait_gone() { # tenths pid...
+wait_gone() { # tenths pid...: false without a pid, so that a copy never started cannot pass
     local i p left
+    [ $# -ge 2 ] && [ -n "$2" ] || return 1
     for i in $(seq 1 "$1"); do
         left=0
         for p in "${@:2}"; do alive "$p" && left=1; done
@@ -102,9 +103,10 @@ started+=($bus)
 wait_for 50 test -S "$home/bus"
 run calc other; mine=$last
 as_user "$prog/session" -c '"$1" >>"$2" 2>&1 & "$3" 600 & wait' session "$prog/trafalo" "$home/trafalo.log" "$prog/calc" &
-session=$!
-started+=($session)
+started+=($!)
 wait_window
+# The session process itself (the job above is the shell that started it).
+session=$(pgrep -u "$uid" -f "^$prog/session ")
 pid=$(pgrep -u "$uid" -f "^$prog/trafalo")
 sibling=$(pgrep -u "$uid" -P "$session" -f "^$prog/calc")
 sleep 0.5
