@@ -34,6 +34,8 @@ fm_id() { # the Free Memory window, when mapped
         override_redirect "$id" || { echo "$id"; return; }
     done
 }
+fm_shown() { [ -n "$(fm_id)" ]; }
+fm_gone() { [ -z "$(fm_id)" ]; }
 button() { /usr/bin/python3 "$here/window_read.py" button "$pid" 2>/dev/null; }
 idle_button() { [[ "$(button)" == "Free "*" MB" ]]; }
 launch() { # settings of the tool, then arguments
@@ -66,7 +68,7 @@ for round in 1 2; do
         read -r fx fy _ _ < <(geometry "$(fm_id)")
         xdotool mousemove $((fx + 250)) $((fy + 50)) click 1
     fi
-    check "free $round: the Free Memory window is shown" wait_for 50 test -n "$(fm_id)"
+    check "free $round: the Free Memory window is shown" wait_for 50 fm_shown
     if [ "$round" = 2 ]; then
         # The free yields between its steps: the main window answers meanwhile.
         ping_start 2
@@ -82,20 +84,14 @@ done
 
 # 2. Minimised, the window leaves the screen for an icon of its own beside
 # the main window's; each tooltip is its window's.
-minimised() { # as a person does: again if the window is still up after a while
-    local attempt
-    for attempt in 1 2 3; do
-        xdotool windowminimize "$(fm_id)"
-        wait_for 20 test -z "$(fm_id)" && return 0
-    done
-    return 1
-}
-check "minimising unmaps the window" minimised
+xdotool windowminimize "$(fm_id)"
+check "minimising unmaps the window" wait_for 30 fm_gone
 read -r x y _ _ < <(geometry "$(window_id)")
 xdotool mousemove $((x + 50)) $((y + 13)) click 3
 wait_menu
 xdotool key Down Return # Hide to System Tray
-check "the main window hides" wait_for 30 test -z "$(window_id)"
+main_gone() { [ -z "$(window_id)" ]; }
+check "the main window hides" wait_for 30 main_gone
 titles() { /usr/bin/python3 "$here/sni_check.py" titles 2>/dev/null; }
 two_titles() { # the tooltips follow each window's next refresh
     titles | grep -q "^'Trafalo\\\\nDownload: " &&
@@ -121,14 +117,15 @@ tray_menu() { # opens the Free Memory icon's menu
 check "the icon's menu opens" tray_menu
 xdotool key Down Down Return # past "&Show Free Memory" to the setup
 setup_id() { xdotool search --onlyvisible --name '^Setup Auto Free Memory$' 2>/dev/null | head -1; }
-check "the setup window opens" wait_for 30 test -n "$(setup_id)"
+setup_shown() { [ -n "$(setup_id)" ]; }
+check "the setup window opens" wait_for 30 setup_shown
 setup=$(setup_id)
 xdotool windowactivate --sync "$setup" key End # the peak slider to 100
 xdotool windowactivate --sync "$setup" key alt+F4 # the window manager asks it to close
 check "closing the setup stores the values it shows" \
     wait_for 30 grep -qz "AutoFreeMemPeak=100.AutoFreeMemMB=500" "$lorvane"
 /usr/bin/python3 "$here/sni_check.py" activate-item 'Free Memory' 2>/dev/null
-check "Activate on its icon shows the window again" wait_for 50 test -n "$(fm_id)"
+check "Activate on its icon shows the window again" wait_for 50 fm_shown
 
 # The icon class's balloon, through a notification server stand-in.
 /usr/bin/python3 -m dbusmock --template notification_daemon >"$T/notifications.log" 2>&1 &
@@ -173,7 +170,7 @@ if [ "$(id -u)" = 0 ]; then
     launcher=(bash -c 'echo $$ >"$0/cgroup.procs" && exec "$@"' "$cg")
     launch 'AutoFreeMemMB=1000\n'
     free_command
-    check "cgroup: the free runs" wait_for 50 test -n "$(fm_id)"
+    check "cgroup: the free runs" wait_for 50 fm_shown
     check "cgroup: and ends" wait_for 600 idle_button
     check "cgroup: the widget lives" kill -0 "$pid"
     check "cgroup: no process was killed ($(grep oom_kill "$events"))" grep -q '^oom_kill 0$' "$events"

@@ -64,7 +64,8 @@ check "Start with Windows off again removes the entry" [ ! -e "$autostart" ]
 # 3. The About box: Cancel (Escape) closes the box, never the program.
 windows() { timeout 5 xdotool search --onlyvisible --name '^Trafalo$' 2>/dev/null | wc -l; }
 choose Up 2
-check "About opens its box" wait_for 30 [ "$(windows)" -ge 2 ]
+two_windows() { [ "$(windows)" -ge 2 ]; }
+check "About opens its box" wait_for 30 two_windows
 xdotool key Escape
 sleep 0.5
 check "Cancel in the About box leaves the program and its window ($(windows))" \
