@@ -1,5 +1,9 @@
 # Helpers of the desktop tests: checks, the program's window, screenshots.
-# Sourced after scripts/desktop.sh; the tests set $trafalo.
+# A suite sources it with its own arguments, the program first:
+#   here=$(cd "$(dirname "$0")" && pwd); source "$here/desktop_lib.sh" "$@"
+# and ends with suite_end. Sets $trafalo (the program, as an absolute path).
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/desktop.sh"
+[ $# -ge 1 ] && trafalo=$(readlink -f "$1")
 
 failures=0
 passes=0
@@ -216,3 +220,12 @@ start_pulse() {
 }
 muted() { pactl get-sink-mute @DEFAULT_SINK@ | awk '{print $2}'; }
 is_muted() { [ "$(muted)" = "$1" ]; }
+
+# The end of a suite: no sanitizer report in the logs of its programs, the
+# counts, and its status.
+suite_end() {
+    check "no sanitizer report from the program" bash -c "! cat '$T'/*.log 2>/dev/null | grep -E 'Sanitizer|runtime error'"
+    cat "$T"/*.log 2>/dev/null | grep -E -A12 'Sanitizer|runtime error' | head -40
+    echo "# $passes passed, $failures failed"
+    [ "$failures" = 0 ]
+}

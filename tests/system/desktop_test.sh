@@ -9,10 +9,8 @@
 # faults_test.sh and tests/net/InterfaceSelectionTest.cpp.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-trafalo=$1
 shots=${2:-}
-source "$here/../../scripts/desktop.sh"
-source "$here/desktop_lib.sh"
+source "$here/desktop_lib.sh" "$@"
 
 suite_start --tray
 green() { # picture w h x y: green pixels in that part
@@ -96,7 +94,4 @@ start_program 'Tray=True\nSmallUI=0\n'
 check "saved hidden but no tray host: the window shows" wait_window
 stop_trafalo "$pid"
 
-check "no sanitizer report from the program" bash -c "! grep -E 'Sanitizer|runtime error' '$T/trafalo.log'"
-grep -E -A12 'Sanitizer|runtime error' "$T/trafalo.log" | head -40
-echo "$passes passed, $failures failed"
-[ "$failures" = 0 ]
+suite_end

@@ -10,10 +10,8 @@
 #   freemem_test.sh PATH_TO_TRAFALO PATH_TO_BALLOON_PROBE
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-trafalo=$1
 probe=$2
-source "$here/../../scripts/desktop.sh"
-source "$here/desktop_lib.sh"
+source "$here/desktop_lib.sh" "$@"
 
 suite_start
 cg=""
@@ -183,5 +181,4 @@ else
     echo "skipped: the memory cgroup needs root"
 fi
 
-echo "$passes passed, $failures failed"
-[ "$failures" = 0 ]
+suite_end

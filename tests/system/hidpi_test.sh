@@ -7,10 +7,8 @@
 #   hidpi_test.sh PATH_TO_TRAFALO [SCREENSHOT_FOLDER]
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-trafalo=$(readlink -f "$1")
 shots=${2:-}
-source "$here/../../scripts/desktop.sh"
-source "$here/desktop_lib.sh"
+source "$here/desktop_lib.sh" "$@"
 
 suite_start
 export QT_SCALE_FACTOR=2
@@ -46,6 +44,4 @@ check "the Tiny readouts are drawn at 2x ($n)" [ "${n%.*}" -gt 100 ]
 [ -n "$shots" ] && cp "$T/normal2x.png" "$T/tiny2x.png" "$shots/"
 stop_trafalo "$pid"
 
-check "no sanitizer report from the program" bash -c "! grep -E 'Sanitizer|runtime error' '$T/trafalo.log'"
-echo "$passes passed, $failures failed"
-[ "$failures" = 0 ]
+suite_end

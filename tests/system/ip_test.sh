@@ -20,7 +20,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 if [ -z "${TRAFALO_IP_NAMESPACES:-}" ]; then
     exec env TRAFALO_IP_NAMESPACES=1 unshare --net --uts --mount -- bash "$0" "$@"
 fi
-trafalo=$(readlink -f "$1")
 
 # Loopback, and one link whose default route gives the local address. The
 # host name resolves to 127.0.1.1 as on a fresh Debian machine.
@@ -37,8 +36,7 @@ printf '127.0.0.1 localhost\n127.0.1.1 trafalo-ip-test\n' >"$etc/hosts"
 mount --bind "$etc/hosts" /etc/hosts
 mount --bind "$etc/resolv.conf" /etc/resolv.conf
 
-source "$here/../../scripts/desktop.sh"
-source "$here/desktop_lib.sh"
+source "$here/desktop_lib.sh" "$@"
 suite_start
 on_exit() { rm -rf "$etc"; }
 
@@ -175,5 +173,4 @@ stop_trafalo "$pid"
 pid=""
 rm -rf "$shared"
 
-echo "# $passes passed, $failures failed"
-[ "$failures" = 0 ]
+suite_end

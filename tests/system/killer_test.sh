@@ -12,8 +12,7 @@ if [ "$(id -u)" != 0 ]; then
     exit 77
 fi
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../scripts/desktop.sh"
-source "$here/desktop_lib.sh"
+source "$here/desktop_lib.sh" "$@"
 
 suite_start
 user=trafalo-kill-test
@@ -127,5 +126,4 @@ for p in "$pid" "$session" "$bus"; do end_process "$p"; done
 pid=""
 rm -rf "$home" "$prog"
 
-echo "# $passes passed, $failures failed"
-[ "$failures" = 0 ]
+suite_end

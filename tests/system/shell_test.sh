@@ -9,10 +9,8 @@
 #   shell_test.sh PATH_TO_TRAFALO [SCREENSHOT_FOLDER]
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-trafalo=$1
 shots=${2:-}
-source "$here/../../scripts/desktop.sh"
-source "$here/desktop_lib.sh"
+source "$here/desktop_lib.sh" "$@"
 
 suite_start
 # Run from a file name with a dot: the start-up entry must name that file.
@@ -93,7 +91,4 @@ check "released 15 px from the left edge it snaps flush ($x)" [ "$x" = 0 ]
 stop_trafalo "$pid"
 pid=""
 
-check "no sanitizer report from the program" bash -c "! grep -E 'Sanitizer|runtime error' '$T/trafalo.log'"
-grep -E -A12 'Sanitizer|runtime error' "$T/trafalo.log" | head -40
-echo "$passes passed, $failures failed"
-[ "$failures" = 0 ]
+suite_end

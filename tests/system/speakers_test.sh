@@ -6,9 +6,7 @@
 #   speakers_test.sh PATH_TO_TRAFALO
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-trafalo=$(readlink -f "$1")
-source "$here/../../scripts/desktop.sh"
-source "$here/desktop_lib.sh"
+source "$here/desktop_lib.sh" "$@"
 
 suite_start
 stop_pulse() { kill "$pulse"; wait "$pulse" 2>/dev/null; pulse=""; }
@@ -120,5 +118,4 @@ stop_trafalo "$pid"
 pid=""
 check "the program then ends within 3 s" [ $((($(date +%s%N) - t0) / 1000000)) -lt 3000 ]
 
-echo "# $passes passed, $failures failed"
-[ "$failures" = 0 ]
+suite_end

@@ -6,9 +6,7 @@
 #   taskbar_test.sh PATH_TO_TRAFALO
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-trafalo=$(readlink -f "$1")
-source "$here/../../scripts/desktop.sh"
-source "$here/desktop_lib.sh"
+source "$here/desktop_lib.sh" "$@"
 
 suite_start
 stub=""
@@ -81,5 +79,4 @@ check "a second toggle clears it" grep -q "p.hiding = 'none'" "$T/calls.log"
 stop_trafalo "$pid"
 pid=""
 
-echo "# $passes passed, $failures failed"
-[ "$failures" = 0 ]
+suite_end

@@ -7,9 +7,7 @@
 #   tray_xembed_test.sh PATH_TO_TRAFALO
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-trafalo=$(readlink -f "$1")
-source "$here/../../scripts/desktop.sh"
-source "$here/desktop_lib.sh"
+source "$here/desktop_lib.sh" "$@"
 
 suite_start --tray
 mkdir -p "$XDG_CONFIG_HOME/Trafalo"
@@ -110,6 +108,4 @@ stop_trafalo "$pid"
 pid=""
 check "SIGTERM ends the program" [ "$(pgrep -f "$trafalo /tray" | wc -l)" = 0 ]
 
-check "no sanitizer report from the program" bash -c "! grep -E 'Sanitizer|runtime error' '$T/trafalo.log'"
-echo "$passes passed, $failures failed"
-[ "$failures" = 0 ]
+suite_end
