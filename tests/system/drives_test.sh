@@ -217,24 +217,14 @@ disk=$(losetup -f --show "$T/img5")
 loops+=("$disk")
 mkdir -p "$T/mnt5" && mount "$disk" "$T/mnt5"
 check "a disk mounted: within 5 s the window is 168 px" wait_width 168
-# A window that grew past the screen's edge is pulled back by the next tick:
-# the picture is taken once it is whole on the screen, and painted.
+# A window that grew past the screen's edge is pulled back by the next tick.
 for i in $(seq 1 30); do
     read -r x y _ _ < <(geometry "$(window_id)")
     [ $((x + 168)) -le 1280 ] && break
     sleep 0.1
 done
-# Painted within a few seconds (a busy machine may take a while). The crop
-# keeps the screen offset of the window in the file: +repage drops it, so the
-# button is looked for in the picture itself.
-for i in $(seq 1 15); do
-    sleep 0.3
-    read -r x y _ _ < <(geometry "$(window_id)")
-    import -window root -crop 168x26+$x+$y "$T/eject.png"
-    blue=$(convert "$T/eject.png" +repage -crop 28x26+140+0 -fx '(b > 0.7 && r < 0.4) ? 1 : 0' -format '%[fx:round(mean * w * h)]' info:)
-    [ "$blue" -gt 10 ] && break
-done
-check "the eject button shows ($blue pixels of its sign, the window at $x,$y)" [ "$blue" -gt 10 ]
+# (Which button shows, and its picture, are pinned on fakes: ChooseExtendedButton.*,
+# Pictures.*.)
 echo "# polling for 70 s with the keyboard in another window"
 sleep 70
 check "the keyboard stays where the user types" [ "$(xdotool getwindowfocus)" = "$typing" ]
