@@ -29,14 +29,7 @@ IpAddresses::~IpAddresses() {
 }
 
 void IpAddresses::stop() {
-    {
-        const std::lock_guard<std::mutex> lock(m_lookupMutex);
-        m_lookupEnd = true;
-    }
-    m_lookupWake.notify_one();
-    if (m_lookup.joinable()) {
-        m_lookup.join(); // a lookup under way ends within the resolver's own time-out
-    }
+    m_lookup.stop(); // a lookup under way ends within the resolver's own time-out
 }
 
 void IpAddresses::modeChanged(std::int32_t mode) {
@@ -93,31 +86,15 @@ void IpAddresses::fetchPage(std::uint64_t request) {
 }
 
 void IpAddresses::lookUpLocal(std::uint64_t request) {
-    {
-        const std::lock_guard<std::mutex> lock(m_lookupMutex);
-        if (m_lookupEnd) {
-            return;
-        }
-        m_lookupWanted = request;
-    }
-    // The name service may take seconds: asked off the window's thread.
-    if (!m_lookup.joinable()) {
-        m_lookup = std::thread([this] { lookupLoop(); });
-    }
-    m_lookupWake.notify_one();
-}
-
-void IpAddresses::lookupLoop() {
-    std::unique_lock<std::mutex> lock(m_lookupMutex);
-    for (;;) {
-        m_lookupWake.wait(lock, [this] { return m_lookupEnd || m_lookupWanted != 0; });
-        if (m_lookupEnd) {
-            return;
-        }
-        const std::uint64_t request = std::exchange(m_lookupWanted, 0);
-        lock.unlock();
-        postAnswer(request, LocalAddressCaption(m_localAddress.lookup()));
-        lock.lock();
+    // The name service may take seconds: asked off the window's thread. One
+    // lookup waits at most; it takes the latest request when it begins.
+    m_lookupWanted = request;
+    if (!m_lookupQueued.exchange(true)) {
+        m_lookup.post([this] {
+            m_lookupQueued = false;
+            const std::uint64_t wanted = m_lookupWanted;
+            postAnswer(wanted, LocalAddressCaption(m_localAddress.lookup()));
+        });
     }
 }
 

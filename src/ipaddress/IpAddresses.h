@@ -4,14 +4,12 @@
 // a double click on either label, the menu command, the Normal layout while
 // the labels are still empty, the link coming back.
 #include "core/Feature.h"
+#include "platform/common/SerialWorker.h"
 
 #include <QObject>
-#include <condition_variable>
+#include <atomic>
 #include <cstdint>
-#include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 
 class QLabel;
 class WindowControls;
@@ -47,7 +45,6 @@ private:
     void show(std::uint64_t request, const std::string& caption);
     void fetchPage(std::uint64_t request);
     void lookUpLocal(std::uint64_t request);
-    void lookupLoop();
     void postAnswer(std::uint64_t request, std::string caption);
 
     ISettingsStore& m_settings;
@@ -63,9 +60,7 @@ private:
     // The one worker that asks the name service, started with the first
     // local lookup. Requests made while it is busy come down to the latest:
     // a link going up and down piles nothing up.
-    std::thread m_lookup;
-    std::mutex m_lookupMutex;
-    std::condition_variable m_lookupWake;
-    std::uint64_t m_lookupWanted = 0; // the request to look up next, 0: none
-    bool m_lookupEnd = false;
+    std::atomic<std::uint64_t> m_lookupWanted{0};
+    std::atomic<bool> m_lookupQueued{false};
+    SerialWorker m_lookup; // last member: stopped before the rest goes
 };
