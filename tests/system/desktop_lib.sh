@@ -206,6 +206,16 @@ answered_meanwhile() { # what
         [ "${answered:-0}" = "${sent:-none}" -a "${longest:-9999}" -lt 500 ]
 }
 
+# Stops the program ($pid) and checks that it ended within 3 s of the
+# request: a wait on a stalled service must not hold up the exit.
+check_prompt_end() {
+    local t0
+    t0=$(date +%s%N)
+    stop_trafalo "$pid"
+    pid=""
+    check "the program then ends within 3 s" [ $((($(date +%s%N) - t0) / 1000000)) -lt 3000 ]
+}
+
 # A PulseAudio server with a null sink as the default output; on_exit of a
 # suite that started it stops it.
 pulse=""
