@@ -17,13 +17,8 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWindow>
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <functional>
 #include <gtest/gtest.h>
-#include <mutex>
-#include <thread>
 
 namespace {
 
@@ -37,21 +32,6 @@ bool spinUntil(const std::function<bool()>& done, int ms) {
         loop.exec();
     }
     return done();
-}
-
-TEST(frmMain, AModeOutOfRangeChangesNoSizeAndTheNextDoubleClickGoesToNormal) {
-    FakePlatform fake;
-    fake.settings().put("SmallUI", "1");
-    TestWindow window(fake.platform);
-    ASSERT_TRUE(window.Form_Load());
-    window.SetDisplayMode(7);
-    EXPECT_EQ(window.DisplayMode, 7);
-    EXPECT_EQ(window.size(), QSize(366, 77));
-    for (const std::int32_t next : {0, 1, 2, 0}) {
-        window.picGraph_DblClick();
-        EXPECT_EQ(window.DisplayMode, next);
-    }
-    window.Form_Unload();
 }
 
 TEST(frmMain, EveryMenuItemHasItsPlaceAndCommand) {
@@ -121,27 +101,6 @@ TEST(frmMain, EveryNumberUsesTheUsersSeparators) {
     EXPECT_EQ(window.Controls().Graph()->toolTip().toStdString(),
               "DL: 1,50 KB/s   UL: 0 B/s   CPU: 0%    RAM: 50% - 1024,0 MB of 2048,0 MB");
     EXPECT_EQ(window.Monitor().Display().TrayDigits(1536), "1,5");
-    window.Form_Unload();
-}
-
-TEST(frmMain, InterfaceNamesShowAsWritten) {
-    FakePlatform fake;
-    fake.table().rows[1].description = "R&D <b>lan</b>";
-    fake.settings().put("Connection", "1");
-    fake.settings().put("SmallUI", "0");
-    TestWindow window(fake.platform);
-    ASSERT_TRUE(window.Form_Load());
-    window.show();
-    const QString tip = window.Controls().ConnectionList()->toolTip();
-    EXPECT_TRUE(tip.contains(QStringLiteral("R&amp;D &lt;b&gt;lan&lt;/b&gt;"))) << tip.toStdString();
-    window.picTray_Click();
-    QAction* card = nullptr;
-    for (QAction* a : window.PopupMenu()->findChildren<QAction*>(QStringLiteral("mnuNetCard"))) {
-        card = a->data().toInt() == 1 ? a : card;
-    }
-    ASSERT_NE(card, nullptr);
-    EXPECT_EQ(card->text(), "R&&D <b>lan</b>"); // shown as "R&D <b>lan</b>"
-    window.PopupMenu()->close();
     window.Form_Unload();
 }
 
@@ -238,86 +197,11 @@ TEST(frmMain, AWindowHiddenInTheAreaGoesBackInWhenTheAreaReturns) {
 
 namespace {
 
-// A name service that answers only when the test lets it.
-class SlowLocalAddress : public ILocalAddress {
-public:
-    std::string lookup() override {
-        std::unique_lock<std::mutex> lock(mutex);
-        ++calls;
-        released.wait(lock, [this] { return open; });
-        return "10.1.2.3";
-    }
-    void release() {
-        {
-            const std::lock_guard<std::mutex> lock(mutex);
-            open = true;
-        }
-        released.notify_all();
-    }
-    void shut() {
-        const std::lock_guard<std::mutex> lock(mutex);
-        open = false;
-    }
-    std::mutex mutex;
-    std::condition_variable released;
-    bool open = false;
-    std::atomic<int> calls = 0;
-};
-
 void doubleClick(QWidget* label) {
     QMouseEvent event(QEvent::MouseButtonDblClick, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(label, &event);
 }
-
-} // namespace
-
-// A link going up and down asks for the local address again and again while
-// the name service is slow: one worker asks, the requests come down to the
-// latest, and the window's end waits for the lookup under way instead of
-// leaving a thread behind with the window's objects freed.
-TEST(frmMain, LocalAddressLookupsShareOneWorkerThatEndsWithTheWindow) {
-    FakePlatform fake;
-    fake.settings().put("ShowRealIP", "False");
-    fake.settings().put("SmallUI", "1");
-    auto* slow = new SlowLocalAddress;
-    fake.platform.localAddress.reset(slow);
-    // Let go of a lookup on every way out, or the window's end would wait for good.
-    std::thread late;
-    const auto releaseLater = [&] {
-        late = std::thread([slow] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            slow->release();
-        });
-    };
-    struct Finally {
-        std::function<void()> run;
-        ~Finally() { run(); }
-    } finally{[&] {
-        slow->release();
-        if (late.joinable()) {
-            late.join();
-        }
-    }};
-    TestWindow window(fake.platform);
-    ASSERT_TRUE(window.Form_Load());
-    doubleClick(window.Label("lblIP"));
-    ASSERT_TRUE(spinUntil([&] { return slow->calls == 1; }, 2000));
-    for (int i = 0; i < 19; ++i) {
-        doubleClick(window.Label("lblIP"));
-    }
-    slow->release();
-    ASSERT_TRUE(spinUntil([&] { return window.Label("lblIP")->text() == "10.1.2.3"; }, 2000));
-    EXPECT_EQ(slow->calls, 2); // the one under way, then the latest of the other 19
-    slow->shut();
-    doubleClick(window.Label("lblIP"));
-    ASSERT_TRUE(spinUntil([&] { return slow->calls == 3; }, 2000));
-    releaseLater();
-    window.Form_Unload(); // waits for the lookup under way
-    EXPECT_EQ(slow->calls, 3);
-}
-
-namespace {
 
 // The public address: a double click fetches the echo page and both labels
 // show the address of its first line; an answer to an older request is

@@ -142,28 +142,6 @@ TEST_F(FreeMemFixture, ASecondClickStopsTheFreeAndReturnsWhatWasClaimed) {
     EXPECT_TRUE(window->Timer1().isActive());
 }
 
-TEST_F(FreeMemFixture, AtThePeakALoadFreesFromTheTrayOnceUntilUseDrops) {
-    memory(4 * kGiB, kGiB / 20); // 98.8 % in use
-    stored("AutoFreeMemMB", "6");
-    auto window = load();
-    EXPECT_EQ(fake.memory().claims, 6);
-    EXPECT_FALSE(window->isVisible()); // back in the tray
-    EXPECT_TRUE(window->TrayIcon().IsIconInTray());
-    window->CheckMemory(); // still at the peak: held back
-    EXPECT_EQ(fake.memory().claims, 6);
-    memory(4 * kGiB, 2 * kGiB);
-    window->CheckMemory();
-    memory(4 * kGiB, kGiB / 20);
-    window->CheckMemory(); // the peak reached anew
-    EXPECT_EQ(fake.memory().claims, 12);
-    window->Item("mnuAutoFree")->trigger(); // unchecked: never again
-    memory(4 * kGiB, 2 * kGiB);
-    window->CheckMemory();
-    memory(4 * kGiB, kGiB / 20);
-    window->CheckMemory();
-    EXPECT_EQ(fake.memory().claims, 12);
-}
-
 TEST_F(FreeMemFixture, TheMainWindowsCommandFreesItsAmountThenOffersWhatIsAvailable) {
     struct Case {
         std::uint64_t availableAfter;

@@ -23,41 +23,6 @@ TEST(WalkPerfData, FindsEveryNumericInstance) {
     EXPECT_EQ(walk.time.hour, 12);
 }
 
-struct Corruption {
-    const char* what;
-    std::size_t offset;
-    std::uint32_t value;
-    PerfWalk::Error error;
-};
-
-void put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) {
-        b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
-    }
-}
-
-TEST(WalkPerfData, ReportsTheStepThatFailed) {
-    // Offsets: header 88, object at 88, counter definition at 152.
-    const Corruption cases[] = {
-        {"signature", 0, 0x00410050, PerfWalk::Error::BadSignature},
-        {"object index", 88 + 12, 230, PerfWalk::Error::NoProcessorObject},
-        {"no objects", 28, 0, PerfWalk::Error::NoProcessorObject},
-        {"counter index", 152 + 4, 7, PerfWalk::Error::NoIdleCounter},
-        {"header length", 24, 0x7FFFFFF0, PerfWalk::Error::Truncated},
-        {"instances claimed", 88 + 40, 1000000, PerfWalk::Error::Truncated},
-        {"counter offset", 152 + 36, 0xFFFFFFF0, PerfWalk::Error::Truncated},
-    };
-    for (const Corruption& c : cases) {
-        auto block = BuildPerfData(kNoon, {1, 2});
-        put32(block, c.offset, c.value);
-        EXPECT_EQ(WalkPerfData(block).error, c.error) << c.what;
-    }
-    EXPECT_EQ(WalkPerfData(std::vector<std::uint8_t>(83, 0)).error, PerfWalk::Error::BadSignature);
-    auto block = BuildPerfData(kNoon, {1, 2});
-    block.resize(block.size() - 60); // into the last instance's definition
-    EXPECT_EQ(WalkPerfData(block).error, PerfWalk::Error::Truncated);
-}
-
 // Per-CPU idle counters in 100 ns units for a block stamped at `ms` after noon.
 void setSample(FakeSystemInfo& system, std::uint64_t ms, const std::vector<std::uint64_t>& idle) {
     system.block = BuildPerfData(plusMs(ms), idle);
@@ -105,40 +70,20 @@ TEST(CPULoad, OfflineProcessorsAreLeftOutOfTheAverage) {
     EXPECT_EQ(load.ErrorCount(), 0u);
 }
 
-struct FailureCase {
-    const char* what;
-    std::size_t offset;
-    std::uint32_t value;
-    std::uint32_t number;
-    const char* source;
-};
-
+// A sample that cannot be read (the processor table unreadable) keeps the
+// previous values and says why. (A corrupt block can only come from the
+// Windows registry; fuzz_perfdata keeps the walker inside any block.)
 TEST(CPULoad, AFailedSampleKeepsThePreviousValues) {
-    const FailureCase cases[] = {
-        {"signature", 0, 0, 0x80041F46, "CPULoad.CollectCPUData()"},
-        {"object", 88 + 12, 1, 0x80041F44, "CPULoad.CollectData"},
-        {"counter", 152 + 4, 1, 0x80041F45, "CPULoad.CollectData"},
-    };
-    for (const FailureCase& c : cases) {
-        FakeSystemInfo system;
-        CPULoad load(system);
-        setSample(system, 0, {0, 0});
-        load.CollectCPUData();
-        setSample(system, 1000, {5000000, 5000000});
-        load.CollectCPUData();
-        auto block = BuildPerfData(plusMs(2000), {0, 0});
-        put32(block, c.offset, c.value);
-        system.block = block;
-        load.CollectCPUData();
-        EXPECT_EQ(load.LastError().number, c.number) << c.what;
-        EXPECT_EQ(load.LastError().source, c.source) << c.what;
-        EXPECT_EQ(load.GetCPUUsage(1), 50) << c.what;
-    }
     FakeSystemInfo system;
-    system.queryResult = 2;
     CPULoad load(system);
+    setSample(system, 0, {0, 0});
+    load.CollectCPUData();
+    setSample(system, 1000, {5000000, 5000000});
+    load.CollectCPUData();
+    system.queryResult = 2;
     load.CollectCPUData();
     EXPECT_EQ(load.LastError().description, "Unable to read performance data");
+    EXPECT_EQ(load.GetCPUUsage(1), 50);
 }
 
 } // namespace

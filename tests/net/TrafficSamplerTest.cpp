@@ -185,14 +185,6 @@ TEST(TrafficSampler, LinkLostIsSignalledOncePerLoss) {
     }
 }
 
-TEST(TrafficSampler, StatusThreeCountsAsLinkUp) {
-    SamplerFixture f;
-    f.tick(0, 0);
-    f.table.rows[0].operStatus = 3;
-    f.tick(2048, 0);
-    EXPECT_EQ(f.host.caption(L::Speed0), "Top download speed: 2.00 Kb/s");
-}
-
 TEST(TrafficSampler, AnotherInterfaceStartsWithoutADifference) {
     // lo at 100 MB, then eth0 at 400 MB must not read as 286 MB/s.
     SamplerFixture f({FakeNetworkTable::row("lo"), FakeNetworkTable::row("eth0")});

@@ -88,36 +88,6 @@ TEST(NetlinkMessages, AnInterruptedDumpIsReported) {
     EXPECT_TRUE(w.interrupted);
 }
 
-TEST(NetlinkMessages, LengthsThatLieAreNotFollowed) {
-    // A link message shorter than its fixed header: nothing decoded from it.
-    Bytes shortLink;
-    message(shortLink, RTM_NEWLINK, 7, Bytes(8, 0xAB));
-    EXPECT_TRUE(walk(shortLink).rows.empty());
-    EXPECT_EQ(walk(shortLink).step, DumpStep::More);
-
-    // A message claiming more bytes than were received.
-    Bytes overlong;
-    message(overlong, RTM_NEWLINK, 7, linkPayload(2, "eth0", 1));
-    overlong.resize(overlong.size() - 8);
-    EXPECT_EQ(walk(overlong).step, DumpStep::Failed);
-    EXPECT_TRUE(walk(overlong).rows.empty());
-
-    // An attribute claiming more than its message: the name stops at the message.
-    Bytes payload = linkPayload(5, "eth0", 1);
-    rtattr huge{0xFFF0, IFLA_MTU};
-    std::memcpy(payload.data() + sizeof(ifinfomsg), &huge, sizeof huge);
-    const auto row = DecodeLinkMessage(payload);
-    ASSERT_TRUE(row);
-    EXPECT_EQ(row->index, 5);
-    EXPECT_EQ(row->name, "");
-    EXPECT_EQ(row->mtu, 0);
-
-    // An error answer ends the dump as a failure.
-    Bytes error;
-    message(error, NLMSG_ERROR, 7, Bytes(20, 0));
-    EXPECT_EQ(walk(error).step, DumpStep::Failed);
-}
-
 Bytes routePayload(unsigned char prefix, unsigned char type, std::uint32_t table, int oif, int metric) {
     Bytes b;
     rtmsg route{};
@@ -149,22 +119,6 @@ TEST(NetlinkMessages, OnlyDefaultRoutesOfTheMainTableCount) {
     EXPECT_FALSE(DecodeDefaultRoute(routePayload(0, RTN_UNREACHABLE, RT_TABLE_MAIN, 3, 0)));
     EXPECT_FALSE(DecodeDefaultRoute(routePayload(0, RTN_UNICAST, RT_TABLE_MAIN, 0, 0))); // no interface
     EXPECT_FALSE(DecodeDefaultRoute(Bytes(sizeof(rtmsg) - 1, 0)));
-}
-
-TEST(NetlinkMessages, StatsCarryTheirIndex) {
-    Bytes payload;
-    if_stats_msg info{};
-    info.ifindex = 9;
-    append(payload, info);
-    EXPECT_FALSE(DecodeStatsMessage(payload)); // no counters attached
-    rtnl_link_stats64 stats{};
-    stats.tx_bytes = 777;
-    attribute(payload, IFLA_STATS_LINK_64, &stats, sizeof stats);
-    const auto decoded = DecodeStatsMessage(payload);
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->index, 9);
-    EXPECT_EQ(decoded->counters.tx_bytes, 777u);
-    EXPECT_FALSE(DecodeStatsMessage(Bytes(sizeof(if_stats_msg) - 1, 0)));
 }
 
 } // namespace

@@ -140,29 +140,9 @@ stop_trafalo "$pid"
 pid=""
 stop_stand_in
 
-# 4. Ended while a lock is being retried, and again while an alert slides in:
-# the end waits for the step to unwind, and the settings are saved.
-: >"$T/calls.log"
-stand_in "{\"devices\": [$(device_number "${loops[0]}"), $(device_number "${loops[1]}")], \"fails\": [100, 0]}"
-for moment in 0.5 1.3; do
-    rm -f "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
-    printf '[Setting]\nConnection=0\nSmallUI=0\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
-    start
-    eject_all
-    sleep "$moment"
-    kill -TERM "$pid"
-    ended=no
-    for i in $(seq 1 50); do
-        kill -0 "$pid" 2>/dev/null || { ended=yes; break; }
-        sleep 0.1
-    done
-    wait "$pid"
-    status=$?
-    pid=""
-    check "ended $moment s into Eject All: gone within 5 s, status $status" [ "$ended $status" = "yes 0" ]
-    check "and its settings saved" grep -q '^ShowRealIP=' "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
-done
-stop_stand_in
+# (Ended during Eject All: the end waits for the step to unwind and saves:
+# LongOperation.*, EjectDrive.StopsQuietlyWhenTheProgramEnds, and for real,
+# a SIGTERM during a free in freemem_test.sh.)
 
 # 5. The real udisksd (with udevd) takes a loop device off line.
 /lib/systemd/systemd-udevd >"$T/udevd.log" 2>&1 &

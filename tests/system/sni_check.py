@@ -3,8 +3,8 @@
 the tray: the tooltip's three lines, the picture (green bars while traffic
 flows), and Activate. Needs the StatusNotifierWatcher stand-in on the session
 bus. Usage: sni_check.py tooltip|picture|activate, or for every live item:
-sni_check.py titles (one tooltip a line), activate-item REGEX or
-context-item REGEX (the item whose tooltip matches)."""
+sni_check.py titles (one tooltip a line) or activate-item REGEX (the item
+whose tooltip matches)."""
 import re
 import sys
 
@@ -37,11 +37,10 @@ if what == "titles":
     for _, title in live_items():
         print(repr(title))
     sys.exit(0)
-if what in ("activate-item", "context-item"):
+if what == "activate-item":
     for item, title in live_items():
         if re.search(sys.argv[2], title):
-            method = "Activate" if what == "activate-item" else "ContextMenu"
-            item.get_dbus_method(method, "org.kde.StatusNotifierItem")(600, 400)
+            item.Activate(600, 400, dbus_interface="org.kde.StatusNotifierItem")
             sys.exit(0)
     sys.exit(1)
 
@@ -55,17 +54,15 @@ if what == "tooltip":
     ok = re.fullmatch(r"Trafalo\nDownload: " + speed.replace("(Bps|B/s", "(Bps") + r"\nUpload: " + speed, str(title))
     print(repr(str(title)))
     sys.exit(0 if ok and str(title).count("\n") == 2 else 1)
-if what == "picture":
+if what in ("picture", "idle"):
     pixmaps = props.Get("org.kde.StatusNotifierItem", "IconPixmap")
     width, height, data = max(pixmaps, key=lambda p: p[0])
     data = bytes(data)  # ARGB32, network byte order
+if what == "picture":
     green = sum(1 for i in range(0, len(data), 4) if data[i + 1] < 80 and data[i + 2] > 200 and data[i + 3] < 80)
     print(f"{width}x{height}, {green} green pixels")
     sys.exit(0 if width == 32 and height == 32 and green >= int(sys.argv[2]) else 1)
 if what == "idle":
-    pixmaps = props.Get("org.kde.StatusNotifierItem", "IconPixmap")
-    width, height, data = max(pixmaps, key=lambda p: p[0])
-    data = bytes(data)
     blue = sum(1 for i in range(0, len(data), 4) if data[i + 3] > 150 and data[i + 1] < 100)
     print(f"{width}x{height}, {blue} blue pixels")
     sys.exit(0 if blue > 50 else 1)  # the globe
