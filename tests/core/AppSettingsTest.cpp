@@ -40,19 +40,6 @@ TEST(ReadStartupSettings, GarbageBooleansLeaveTheDesignedCheckMarks) {
     EXPECT_FALSE(s.notifyError);
 }
 
-TEST(ReadStartupSettings, BadNumbersGiveTheDefaults) {
-    FakeSettingsStore store;
-    store.put("SmallUI", "99999999999999999999");
-    store.put("Left", "left");
-    store.put("Top", "1e300");
-    store.values[{"Lorvane", "Settings", "AutoFreeMemMB"}] = "lots";
-    const StartupSettings s = ReadStartupSettings(store, "/nonexistent/", "C");
-    EXPECT_EQ(s.smallUI, 2);
-    EXPECT_EQ(s.left, std::nullopt);
-    EXPECT_EQ(s.top, 0);
-    EXPECT_EQ(s.autoFreeMemMB, 10);
-}
-
 TEST(ReadStartupSettings, NotifyErrorDefaultsToABatchFileWithBytes) {
     const auto folder = std::filesystem::temp_directory_path() / "trafalo-notify";
     std::filesystem::create_directories(folder);
@@ -67,42 +54,9 @@ TEST(ReadStartupSettings, NotifyErrorDefaultsToABatchFileWithBytes) {
     std::filesystem::remove_all(folder);
 }
 
-TEST(SaveShutdownSettings, WritesTheKeysInTheFilesOrder) {
-    // Given in the order the features stop, saved in the order users' files have.
-    FakeSettingsStore store;
-    const std::vector<std::pair<std::string, std::string>> given = {{"Connection", "2"},
-                                                                    {"Sound", "True"},
-                                                                    {"ShowBandwidth", "False"},
-                                                                    {"Battery", "True"},
-                                                                    {"Always On Top", "True"},
-                                                                    {"Transparent", "False"},
-                                                                    {"SmallUI", "1"},
-                                                                    {"ShowExtendedButton", "False"},
-                                                                    {"ShowRealIP", "False"},
-                                                                    {"Left", "11910"},
-                                                                    {"Top", "-15"},
-                                                                    {"Tray", "True"},
-                                                                    {"System tray icon type", "False"},
-                                                                    {"NewKey", "x"}};
-    EXPECT_TRUE(SaveShutdownSettings(store, given));
-    const std::vector<std::pair<std::string, std::string>> expected = {{"Connection", "2"},
-                                                                       {"Left", "11910"},
-                                                                       {"Top", "-15"},
-                                                                       {"Tray", "True"},
-                                                                       {"System tray icon type", "False"},
-                                                                       {"Always On Top", "True"},
-                                                                       {"Transparent", "False"},
-                                                                       {"Sound", "True"},
-                                                                       {"SmallUI", "1"},
-                                                                       {"ShowExtendedButton", "False"},
-                                                                       {"ShowBandwidth", "False"},
-                                                                       {"Battery", "True"},
-                                                                       {"ShowRealIP", "False"},
-                                                                       {"NewKey", "x"}};
-    EXPECT_EQ(store.writes, expected);
-    store.readOnly = true;
-    EXPECT_FALSE(SaveShutdownSettings(store, given));
-}
+// (The shutdown list's order and its one write: QtSettingsStore.TheShutdownList
+// IsOneWriteInItsOwnOrder, on a real file; a write that fails:
+// QtSettingsStore.AWriteThatCannotBeDoneFails.)
 
 struct PlaceCase {
     std::optional<std::int32_t> left;

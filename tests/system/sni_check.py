@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Reads the program's StatusNotifierItem over D-Bus while it sits hidden in
-the tray: the tooltip's three lines, the picture (green bars while traffic
-flows), and Activate. Needs the StatusNotifierWatcher stand-in on the session
-bus. Usage: sni_check.py tooltip|picture|activate, or for every live item:
+the tray: the picture (green bars while traffic flows, the globe while idle).
+Needs the StatusNotifierWatcher stand-in on the session bus.
+Usage: sni_check.py picture MIN_GREEN|idle, or for every live item:
 sni_check.py titles (one tooltip a line) or activate-item REGEX (the item
 whose tooltip matches)."""
 import re
@@ -44,20 +44,11 @@ if what == "activate-item":
             sys.exit(0)
     sys.exit(1)
 
-service = str(calls[-1][1][0])
-item = bus.get_object(service, "/StatusNotifierItem")
-props = dbus.Interface(item, "org.freedesktop.DBus.Properties")
-
-if what == "tooltip":
-    _, _, title, _ = props.Get("org.kde.StatusNotifierItem", "ToolTip")
-    speed = r"\d+(\.\d\d)? (Bps|B/s|KB/s|MB/s) "
-    ok = re.fullmatch(r"Trafalo\nDownload: " + speed.replace("(Bps|B/s", "(Bps") + r"\nUpload: " + speed, str(title))
-    print(repr(str(title)))
-    sys.exit(0 if ok and str(title).count("\n") == 2 else 1)
-if what in ("picture", "idle"):
-    pixmaps = props.Get("org.kde.StatusNotifierItem", "IconPixmap")
-    width, height, data = max(pixmaps, key=lambda p: p[0])
-    data = bytes(data)  # ARGB32, network byte order
+# The newest item's picture.
+item = bus.get_object(str(calls[-1][1][0]), "/StatusNotifierItem")
+pixmaps = dbus.Interface(item, "org.freedesktop.DBus.Properties").Get("org.kde.StatusNotifierItem", "IconPixmap")
+width, height, data = max(pixmaps, key=lambda p: p[0])
+data = bytes(data)  # ARGB32, network byte order
 if what == "picture":
     green = sum(1 for i in range(0, len(data), 4) if data[i + 1] < 80 and data[i + 2] > 200 and data[i + 3] < 80)
     print(f"{width}x{height}, {green} green pixels")
@@ -66,7 +57,4 @@ if what == "idle":
     blue = sum(1 for i in range(0, len(data), 4) if data[i + 3] > 150 and data[i + 1] < 100)
     print(f"{width}x{height}, {blue} blue pixels")
     sys.exit(0 if blue > 50 else 1)  # the globe
-if what == "activate":
-    item.Activate(0, 0, dbus_interface="org.kde.StatusNotifierItem")
-    sys.exit(0)
 sys.exit(2)

@@ -51,11 +51,6 @@ icon_cases() { # which "x y" shown-check
         sleep 0.1
     done
     check "$1: resting on the icon shows its tooltip" wait_for 40 tooltip_shown
-    tip=$(popup_ids 10 | head -n1)
-    if [ -n "$tip" ]; then
-        read -r tx ty tw th < <(geometry "$tip")
-        shot "$T/tip-${1// /}.png" "$tw" "$th" "$tx" "$ty"
-    fi
     xdotool click 3
     check "$1: the right button opens its menu" wait_for 30 menu_shown
     xdotool key Escape
