@@ -45,7 +45,7 @@ int foundInOrder(const std::vector<IfRow>& rows) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const int count = argc > 1 ? std::atoi(argv[1]) : 1000;
+    const int count = argc > 1 ? static_cast<int>(std::strtol(argv[1], nullptr, 10)) : 1000;
     if (::geteuid() != 0 || ::unshare(CLONE_NEWNET) != 0 || !makeInterfaces(count)) {
         std::fprintf(stderr, "needs root to make a network namespace and ifb interfaces\n");
         return 77;
