@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <valgrind/callgrind.h>
 
