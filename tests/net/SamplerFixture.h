@@ -72,16 +72,6 @@ public:
         clock.seconds += 1;
         sampler.tmrUpdate_Timer();
     }
-    // Position of a list entry, -1 when it is not there.
-    std::int32_t positionOf(const std::string& entry) const {
-        const auto& entries = selection.ListEntries();
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (entries[i] == entry) {
-                return static_cast<std::int32_t>(i);
-            }
-        }
-        return -1;
-    }
 
     FakeClock clock;
     FakeSettingsStore settings;

@@ -29,14 +29,8 @@ window_id() {
         override_redirect "$id" || { echo "$id"; return; }
     done
 }
-wait_window() {
-    local i
-    for i in $(seq 1 100); do
-        [ -n "$(window_id)" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
+window_shown() { [ -n "$(window_id)" ]; }
+wait_window() { wait_for 100 window_shown; }
 geometry() { # prints "X Y W H" of the window in root coordinates
     timeout 5 xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
         /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}'
@@ -52,14 +46,7 @@ menu_ids() {
 }
 menu_open() { [ -n "$(menu_ids)" ]; }
 menu_closed() { [ -z "$(menu_ids)" ]; }
-wait_menu() {
-    local i
-    for i in $(seq 1 30); do
-        menu_open && return 0
-        sleep 0.1
-    done
-    return 1
-}
+wait_menu() { wait_for 30 menu_open; }
 close_menu() {
     local i
     for i in 1 2 3; do
@@ -81,13 +68,10 @@ choose() {
     sleep 0.4
 }
 ini() { grep -E "^$(printf '%s' "$1" | sed 's/ /%20/g')=" "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini" | cut -d= -f2-; }
+ended() { ! kill -0 "$1" 2>/dev/null; }
 stop_trafalo() {
     kill -TERM "$1" 2>/dev/null
-    local i
-    for i in $(seq 1 50); do
-        kill -0 "$1" 2>/dev/null || break
-        sleep 0.1
-    done
+    wait_for 50 ended "$1"
     wait "$1" 2>/dev/null
 }
 shot() { # file w h x y: the window's part of the screen
@@ -113,10 +97,7 @@ start_sni_watcher() {
     /usr/bin/python3 -m dbusmock org.kde.StatusNotifierWatcher /StatusNotifierWatcher org.kde.StatusNotifierWatcher \
         >"$DESKTOP_DIR/watcher.log" 2>&1 &
     watcher=$!
-    for i in $(seq 1 50); do
-        gdbus introspect --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher >/dev/null 2>&1 && break
-        sleep 0.1
-    done
+    wait_for 50 gdbus introspect --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher >/dev/null 2>&1
     gdbus call --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher \
         -m org.freedesktop.DBus.Mock.AddProperties org.kde.StatusNotifierWatcher \
         "{'IsStatusNotifierHostRegistered': <true>, 'ProtocolVersion': <0>, 'RegisteredStatusNotifierItems': <@as []>}" >/dev/null
@@ -224,9 +205,7 @@ start_pulse() {
         --load=module-native-protocol-unix >>"$T/pulse.log" 2>&1 &
     pulse=$!
     helpers+=("$pulse")
-    local i
-    for i in $(seq 1 50); do pactl info >/dev/null 2>&1 && return 0; sleep 0.1; done
-    return 1
+    wait_for 50 pactl info >/dev/null 2>&1
 }
 muted() { pactl get-sink-mute @DEFAULT_SINK@ | awk '{print $2}'; }
 is_muted() { [ "$(muted)" = "$1" ]; }

@@ -70,21 +70,9 @@ letter_of() {
         }' /proc/self/mountinfo
 }
 alerts() { timeout 5 xdotool search --onlyvisible --name "$1" 2>/dev/null; }
-wait_alerts() { # pattern count seconds
-    local i
-    for i in $(seq 1 $(($3 * 10))); do
-        [ "$(alerts "$1" | wc -l)" -ge "$2" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
-no_alerts() { # waits until every alert has gone
-    local i
-    for i in $(seq 1 100); do
-        [ -z "$(alerts '.')" ] || [ -z "$(alerts 'Eject|Ejected')" ] && return 0
-        sleep 0.1
-    done
-}
+alerts_shown() { [ "$(alerts "$1" | wc -l)" -ge "$2" ]; } # pattern count
+wait_alerts() { wait_for $(($3 * 10)) alerts_shown "$1" "$2"; } # pattern count seconds
+alerts_gone() { [ -z "$(alerts '.')" ] || [ -z "$(alerts 'Eject|Ejected')" ]; }
 start() {
     "$trafalo" >>"$T/trafalo.log" 2>&1 &
     pid=$!
@@ -96,11 +84,7 @@ stand_in() { # JSON parameters
         >"$T/stub.log" 2>&1 &
     stub=$!
     helpers+=($stub)
-    for i in $(seq 1 50); do
-        gdbus introspect --system -d org.freedesktop.UDisks2 -o /org/freedesktop/UDisks2 >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
+    wait_for 50 gdbus introspect --system -d org.freedesktop.UDisks2 -o /org/freedesktop/UDisks2 >/dev/null 2>&1
 }
 stop_stand_in() { kill "$stub" 2>/dev/null; wait "$stub" 2>/dev/null; }
 calls() { grep -c "$1" "$T/calls.log"; }
@@ -152,10 +136,8 @@ helpers+=($!)
 for dev in "${loops[@]:1}"; do umount "$dev"; done
 udevadm trigger --action=change "/sys/block/$(basename "${loops[0]}")" 2>/dev/null
 udevadm settle -t 5 2>/dev/null
-for i in $(seq 1 50); do
-    gdbus introspect --system -d org.freedesktop.UDisks2 -o "/org/freedesktop/UDisks2/block_devices/$(basename "${loops[0]}")" >/dev/null 2>&1 && break
-    sleep 0.1
-done
+wait_for 50 gdbus introspect --system -d org.freedesktop.UDisks2 \
+    -o "/org/freedesktop/UDisks2/block_devices/$(basename "${loops[0]}")" >/dev/null 2>&1
 start
 (cd "$T/mnt0" && exec sleep 600) &
 shell=$!
@@ -165,7 +147,7 @@ Error 16: Locking Volume\$" 1 6
 check "still mounted" grep -q " $T/mnt0 " /proc/self/mountinfo
 kill "$shell"
 wait "$shell" 2>/dev/null
-no_alerts
+wait_for 100 alerts_gone
 eject_all
 check "once it is free: \"Drive ${letters[0]}: Ejected\"" wait_alerts "^Drive ${letters[0]}: Ejected" 1 10
 check "unmounted" bash -c "! grep -q ' $T/mnt0 ' /proc/self/mountinfo"
@@ -190,7 +172,8 @@ sleep 1
 typing=$(timeout 5 xdotool search --name "Typing Here" | head -n1)
 xdotool windowactivate --sync "$typing" 2>/dev/null
 width() { read -r _ _ w _ < <(geometry "$(window_id)"); echo "$w"; }
-wait_width() { for i in $(seq 1 70); do [ "$(width)" = "$1" ] && return 0; sleep 0.1; done; return 1; }
+width_is() { [ "$(width)" = "$1" ]; }
+wait_width() { wait_for 70 width_is "$1"; }
 check "Tiny with no USB drive: 140 px ($(width))" [ "$(width)" = 140 ]
 truncate -s 8M "$T/img5" && mkfs.ext4 -q -F "$T/img5"
 disk=$(losetup -f --show "$T/img5")
@@ -198,11 +181,8 @@ loops+=("$disk")
 mkdir -p "$T/mnt5" && mount "$disk" "$T/mnt5"
 check "a disk mounted: within 5 s the window is 168 px" wait_width 168
 # A window that grew past the screen's edge is pulled back by the next tick.
-for i in $(seq 1 30); do
-    read -r x y _ _ < <(geometry "$(window_id)")
-    [ $((x + 168)) -le 1280 ] && break
-    sleep 0.1
-done
+inside() { read -r x y _ _ < <(geometry "$(window_id)") && [ $((x + 168)) -le 1280 ]; }
+wait_for 30 inside
 # (Which button shows, and its picture, are pinned on fakes: ChooseExtendedButton.*,
 # Pictures.*.)
 echo "# polling for 70 s with the keyboard in another window"

@@ -24,7 +24,7 @@ printf '[Setting]\nConnection=0\nSmallUI=0\n' >"$ini_file"
 start
 wait_window
 kill -HUP "$pid"
-for i in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+wait_for 50 ended "$pid"
 check "SIGHUP ends the program" bash -c "! kill -0 $pid 2>/dev/null"
 wait "$pid" 2>/dev/null
 check "SIGHUP saved the shutdown list ($(ini Sound))" whole_new "$ini_file"
@@ -162,7 +162,7 @@ wait_window
 xdotool windowmove "$(window_id)" 300 200
 sleep 4.5
 kill "${DESKTOP_PIDS[0]}" # Xvfb
-for i in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+wait_for 50 ended "$pid"
 wait "$pid" 2>/dev/null
 check "the X server gone, the place moved to 4 s before is saved ($(ini Left),$(ini Top))" \
     [ "$(ini Left)" = 4500 ]

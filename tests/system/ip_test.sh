@@ -54,14 +54,8 @@ helpers+=($!)
 traffic() { loopback_traffic 120 & helpers+=($!); }
 
 label() { /usr/bin/python3 "$here/window_read.py" "$1" "$pid" 2>/dev/null; }
-shows() { # text: the label and its tooltip within 5 s
-    local i
-    for i in $(seq 1 50); do
-        [ "$(label ip | cut -d'|' -f1,2)" = "$1|Your IP address is $1" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
+shown() { [ "$(label ip | cut -d'|' -f1,2)" = "$1|Your IP address is $1" ]; }
+shows() { wait_for 50 shown "$1"; } # text: the label and its tooltip within 5 s
 rss() { awk '/^VmRSS/{print $2}' "/proc/$pid/status"; }
 ticking() { # seconds: the graph's readout changes at least that many times
     local i last now changes=0

@@ -40,16 +40,9 @@ run() { # name [user]: a copy of sleep under that name
     last=$!
 }
 alive() { kill -0 "$1" 2>/dev/null && [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" != Z ]; }
+all_gone() { local p; for p in "$@"; do ! alive "$p" || return 1; done; }
 wait_gone() { # tenths pid...: false without a pid, so that a copy never started cannot pass
-    local i p left
-    [ $# -ge 2 ] && [ -n "$2" ] || return 1
-    for i in $(seq 1 "$1"); do
-        left=0
-        for p in "${@:2}"; do alive "$p" && left=1; done
-        [ "$left" = 0 ] && return 0
-        sleep 0.1
-    done
-    return 1
+    [ $# -ge 2 ] && [ -n "$2" ] && wait_for "$1" all_gone "${@:2}"
 }
 start() {
     mkdir -p "$XDG_CONFIG_HOME/Trafalo"

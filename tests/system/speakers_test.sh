@@ -22,13 +22,8 @@ record() { # file: records the sink's monitor until stop_record
     sleep 0.3
 }
 stop_record() { sleep 0.3; kill "$recorder"; wait "$recorder" 2>/dev/null; }
-wait_muted() { # yes|no: a stream's first start on the null sink takes a second or two
-    for i in $(seq 1 60); do [ "$(muted)" = "$1" ] && return 0; sleep 0.1; done
-    return 1
-}
-near() { # value wanted tolerance
-    [ "$1" -ge $(($2 - $3)) ] && [ "$1" -le $(($2 + $3)) ]
-}
+# yes|no: a stream's first start on the null sink takes a second or two
+wait_muted() { wait_for 60 is_muted "$1"; }
 
 start_pulse || { echo "FAILED - no PulseAudio"; exit 1; }
 start 0
@@ -46,10 +41,8 @@ check "one tone of about 100 ms at 280 Hz before the mute (${ms:-none} ms, ${hz:
 record "$T/unmute.raw"
 toggle
 wait_muted no
-for i in $(seq 1 60); do # the beeps follow the unmute
-    [ "$(/usr/bin/python3 "$here/tones.py" "$T/unmute.raw" | grep -c .)" -ge 2 ] && break
-    sleep 0.1
-done
+two_tones() { [ "$(/usr/bin/python3 "$here/tones.py" "$T/unmute.raw" | grep -c .)" -ge 2 ]; }
+wait_for 60 two_tones # the beeps follow the unmute
 stop_record
 check "the second toggle unmutes it ($(muted))" [ "$(muted)" = no ]
 tones=$(/usr/bin/python3 "$here/tones.py" "$T/unmute.raw")

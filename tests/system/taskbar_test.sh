@@ -21,11 +21,7 @@ stand_in() { # template bus-name [parameters]
     : >"$T/calls.log"
     /usr/bin/python3 -m dbusmock --template "$here/$1" -p "$parameters" -l "$T/calls.log" >"$T/stub.log" 2>&1 &
     stub=$!
-    for i in $(seq 1 50); do
-        gdbus introspect --session -d "$2" -o / >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
+    wait_for 50 gdbus introspect --session -d "$2" -o / >/dev/null 2>&1
 }
 stop_stand_in() { kill "$stub"; wait "$stub" 2>/dev/null; stub=""; }
 toggle() { choose Down 6; } # "Toggle Taskbar", below Toggle Mute
