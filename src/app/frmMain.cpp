@@ -186,7 +186,6 @@ void frmMain::SetDisplayMode(std::int32_t mode) {
     auto placeGraph = [&](int left, int top, int width, int height) {
         graph->setGeometry(left, top, width, height);
         display.SetGraphSize(width, height, devicePixelRatioF());
-        graph->setImage(&display.Graph());
     };
     auto showStatistics = [this](bool visible) {
         for (const char* name : {"lblSpeed(0)", "lblSpeed(1)", "lblSpeed(2)", "lblSpeed(3)"}) {

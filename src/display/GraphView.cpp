@@ -8,9 +8,10 @@ void GraphView::paintEvent(QPaintEvent* event) {
     if (m_image) {
         // The picture may have more pixels than the widget (a 2x screen):
         // the part to draw is found in its own pixels.
-        const qreal ratio = m_image->devicePixelRatio();
+        const QImage& image = m_image();
+        const qreal ratio = image.devicePixelRatio();
         const QRect r = event->rect();
-        p.drawImage(QRectF(r), *m_image,
+        p.drawImage(QRectF(r), image,
                     QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
     } else {
         p.fillRect(event->rect(), Qt::black);

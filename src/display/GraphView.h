@@ -8,7 +8,8 @@ class GraphView : public QWidget {
 public:
     explicit GraphView(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
-    void setImage(const QImage* image) { m_image = image; }
+    // Where the picture comes from, asked at each paint.
+    void setImage(std::function<const QImage&()> image) { m_image = std::move(image); }
     std::function<void(QMouseEvent*)> onPress, onRelease, onMove, onDoubleClick;
 
 protected:
@@ -24,5 +25,5 @@ private:
             handler(event);
         }
     }
-    const QImage* m_image = nullptr;
+    std::function<const QImage&()> m_image;
 };

@@ -43,6 +43,10 @@ void TextLabel::paintEvent(QPaintEvent* event) {
 }
 
 void TextLabel::fitToText() {
+    m_fitPending = !isVisible();
+    if (m_fitPending) {
+        return;
+    }
     if (!drawsPlainText() || text().contains(QLatin1Char('\n'))) {
         adjustSize();
         return;
@@ -67,6 +71,13 @@ void TextLabel::drawPicture() {
                       (direction == Qt::LeftToRight ? Qt::TextForceLeftToRight : Qt::TextForceRightToLeft);
     style()->drawItemText(&painter, contentsRect(), flags, option.palette, isEnabled(), m_pictureText,
                           foregroundRole());
+}
+
+void TextLabel::showEvent(QShowEvent* event) {
+    if (m_fitPending) {
+        fitToText();
+    }
+    QLabel::showEvent(event);
 }
 
 void TextLabel::changeEvent(QEvent* event) {

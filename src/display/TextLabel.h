@@ -12,12 +12,14 @@ public:
 
     // Resizes the label to its text, as adjustSize() does, measuring a
     // single line of plain text directly instead of laying it out as a
-    // paragraph.
+    // paragraph. A label that cannot be seen is resized when it is shown: a
+    // window hidden in the tray does not measure texts nobody sees.
     void fitToText();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     bool drawsPlainText() const;
@@ -29,4 +31,5 @@ private:
     Qt::Alignment m_pictureAlignment;
     QSize m_pictureSize;
     qreal m_pictureRatio = 0;
+    bool m_fitPending = false;
 };

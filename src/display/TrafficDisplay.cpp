@@ -105,6 +105,7 @@ void TrafficDisplay::SetGraphSize(int width, int height, qreal ratio) {
 
 void TrafficDisplay::ClearGraph() {
     m_graph.fill(m_background);
+    m_partial = false;
 }
 
 void TrafficDisplay::MakeBackgroundBlack() {
@@ -118,61 +119,100 @@ std::string TrafficDisplay::TrayDigits(std::int32_t bytes) const {
     return FormatNumber(bytes / 1024.0, "##0.0", m_separators);
 }
 
+const QImage& TrafficDisplay::Graph() {
+    if (m_partial) {
+        m_partial = false;
+        drawTraffic(0);
+        drawOverlays();
+    }
+    return m_graph;
+}
+
 void TrafficDisplay::Refresh(std::int32_t download, std::int32_t upload, const DisplayInputs& in) {
-    const int graphWidth = m_width;
-    const int height = m_height;
     const bool tinyWithBandwidth = in.showBandwidth && in.tinyChecked;
     const int shown = tinyWithBandwidth ? 75 : 120;
 
     History.ShiftTraffic(static_cast<std::size_t>(shown), download, upload);
-    double scale = 0;
+    Frame f;
+    f.in = in;
     for (int i = 0; i < shown; ++i) {
-        scale = std::max({scale, History.DownloadHistory[static_cast<std::size_t>(i)],
-                          History.UploadHistory[static_cast<std::size_t>(i)]});
+        f.scale = std::max({f.scale, History.DownloadHistory[static_cast<std::size_t>(i)],
+                            History.UploadHistory[static_cast<std::size_t>(i)]});
     }
-
-    m_background = in.linkDown ? kLinkDown : QColor(Qt::black);
-    ClearGraph();
-
-    const int plotted = tinyWithBandwidth ? 75 : graphWidth;
-    const int slotWidth = px(static_cast<double>(plotted) / shown);
-    for (int i = 16; i <= plotted; i += 15) {
-        fillCorners(m_graph, i * slotWidth, 0, i * slotWidth, height - 1, kGrid);
-    }
-    drawBars(plotted, slotWidth, scale);
-
-    int yc = 0;
+    f.plotted = tinyWithBandwidth ? 75 : m_width;
+    f.slotWidth = px(static_cast<double>(f.plotted) / shown);
     std::int32_t cpu = History.CpuHistory[static_cast<std::size_t>(shown) - 1];
     if (in.windowVisible) {
-        if (scale > 0) {
-            const int yd = px(height - height * in.averageDownload / scale - 1);
-            fillCorners(m_graph, 0, yd, graphWidth, yd, kAverageDownload);
-            const int yu = px(height - height * in.averageUpload / scale - 1);
-            fillCorners(m_graph, 0, yu, graphWidth, yu, kAverageUpload);
-        }
         cpu = m_sources.cpuUsage ? m_sources.cpuUsage() : 0;
         History.ShiftCpu(static_cast<std::size_t>(shown), cpu);
-        drawCpuCurve(plotted, slotWidth);
-        yc = px(height * (100.0 - History.CpuHistory[static_cast<std::size_t>(shown) - 1]) / 100);
-        fillCorners(m_graph, 119 * slotWidth, height - 1, 130 * slotWidth, yc, kCpuBar);
+        f.yc = px(m_height * (100.0 - History.CpuHistory[static_cast<std::size_t>(shown) - 1]) / 100);
     }
-
-    drawTrayPicture(download, upload, in.analogTray);
+    m_frame = std::move(f);
+    m_background = in.linkDown ? kLinkDown : QColor(Qt::black);
     if (in.battery) {
-        drawBattery();
+        readBattery();
     }
     if (tinyWithBandwidth) {
-        drawTinyReadouts(in, plotted);
+        m_frame.tinyReadouts = true;
+        m_graphFace = QStringLiteral("Verdana"); // the battery readout's face from the next sample on
     }
+
+    // Hidden, the window shows nothing of the graph: only what the tray
+    // picture is taken from is drawn (none of it for the digital picture),
+    // and the rest when the graph is next looked at.
+    const int fromX = in.windowVisible ? 0 : in.analogTray ? m_width - m_height : m_width;
+    drawTraffic(fromX);
+    drawTrayPicture(download, upload, in.analogTray);
     updateToolTip(in, cpu);
-    drawMemoryMeter(slotWidth, yc);
+    m_partial = fromX > 0;
+    if (!m_partial) {
+        drawOverlays();
+    }
 }
 
-void TrafficDisplay::drawCpuCurve(int plotted, int slotWidth) {
+void TrafficDisplay::drawTraffic(int fromX) {
+    const Frame& f = m_frame;
     const int height = m_height;
+    if (fromX == 0) {
+        m_graph.fill(m_background);
+    } else {
+        fillRows(m_graph, fromX, m_width - 1, 0, height - 1, m_background.rgb());
+    }
+    for (int i = 16; i <= f.plotted; i += 15) {
+        if (i * f.slotWidth >= fromX) {
+            fillCorners(m_graph, i * f.slotWidth, 0, i * f.slotWidth, height - 1, kGrid);
+        }
+    }
+    drawBars(fromX);
+    if (!f.in.windowVisible) {
+        return;
+    }
+    if (f.scale > 0) {
+        const int yd = px(height - height * f.in.averageDownload / f.scale - 1);
+        fillCorners(m_graph, 0, yd, m_width, yd, kAverageDownload);
+        const int yu = px(height - height * f.in.averageUpload / f.scale - 1);
+        fillCorners(m_graph, 0, yu, m_width, yu, kAverageUpload);
+    }
+    drawCpuCurve();
+    fillCorners(m_graph, 119 * f.slotWidth, height - 1, 130 * f.slotWidth, f.yc, kCpuBar);
+}
+
+void TrafficDisplay::drawOverlays() {
+    if (m_frame.in.battery) {
+        drawBattery();
+    }
+    if (m_frame.tinyReadouts) {
+        drawTinyReadouts();
+    }
+    drawMemoryMeter();
+}
+
+void TrafficDisplay::drawCpuCurve() {
+    const int height = m_height;
+    const int slotWidth = m_frame.slotWidth;
     std::array<QLineF, TrafficHistory::kSlots> segments;
     int count = 0;
-    for (int i = 2; i <= plotted && i <= static_cast<int>(TrafficHistory::kSlots); ++i) {
+    for (int i = 2; i <= m_frame.plotted && i <= static_cast<int>(TrafficHistory::kSlots); ++i) {
         const double c1 = History.CpuHistory[static_cast<std::size_t>(i) - 2];
         const double c2 = History.CpuHistory[static_cast<std::size_t>(i) - 1];
         segments[static_cast<std::size_t>(count++)] = QLineF((i - 2) * slotWidth, height * (100 - c1) / 100,
@@ -183,21 +223,26 @@ void TrafficDisplay::drawCpuCurve(int plotted, int slotWidth) {
     p.drawLines(segments.data(), count);
 }
 
-void TrafficDisplay::drawBars(int plotted, int slotWidth, double scale) {
+void TrafficDisplay::drawBars(int fromX) {
+    const double scale = m_frame.scale;
     if (scale <= 0) {
         return; // nothing to scale by: no bars
     }
     const int height = m_height;
     const int width = m_width;
+    const int slotWidth = m_frame.slotWidth;
     // The top row of a bar; every bar reaches the bottom row, even at 0.
     auto top = [&](double v) { return std::clamp(px(height - height * v / scale - 1), 0, height - 1); };
-    for (int i = 1; i <= plotted && i <= static_cast<int>(TrafficHistory::kSlots); ++i) {
+    for (int i = 1; i <= m_frame.plotted && i <= static_cast<int>(TrafficHistory::kSlots); ++i) {
         const double d = History.DownloadHistory[static_cast<std::size_t>(i) - 1];
         const double u = History.UploadHistory[static_cast<std::size_t>(i) - 1];
-        const int x1 = (i - 1) * slotWidth;
+        const int x1 = std::max((i - 1) * slotWidth, fromX);
         const int x2 = std::min(i * slotWidth - 1, width - 1);
-        if (x1 > x2) {
+        if ((i - 1) * slotWidth > x2) {
             break;
+        }
+        if (x1 > x2) {
+            continue; // left of the part drawn
         }
         // The smaller value lies over the larger so that it stays visible;
         // equal values show green. Each pixel is set once: the larger bar
@@ -235,30 +280,35 @@ void TrafficDisplay::drawTrayPicture(std::int32_t download, std::int32_t upload,
     line(upload, kTrayUnits / 2 - 4, kUpload);
 }
 
-void TrafficDisplay::drawBattery() {
+void TrafficDisplay::readBattery() {
     if (m_sources.powerStatus) {
         if (const auto status = m_sources.powerStatus()) {
             LastPowerStatus = *status;
         }
     }
+    m_frame.batteryFace = m_graphFace;
+    m_frame.chargeX = -1;
+    if (LastPowerStatus.batteryLifePercent < 100 && LastPowerStatus.acLineStatus != 0) {
+        m_frame.chargeX = ChargeAnimationX;
+        ChargeAnimationX += 2;
+        if (ChargeAnimationX > 11) {
+            ChargeAnimationX = 1;
+        }
+    }
+}
+
+void TrafficDisplay::drawBattery() {
     {
         QPainter p(&m_graph);
         // The graph's own face is bold; only its size is set here.
-        p.setFont(DisplayFont(m_graphFace, 10, true));
+        p.setFont(DisplayFont(m_frame.batteryFace, 10, true));
         p.setPen(Qt::white);
         textAt(p, 0, -1, QString::fromStdString(BatteryText(LastPowerStatus)));
     }
-    if (LastPowerStatus.batteryLifePercent < 100) {
-        if (LastPowerStatus.acLineStatus != 0) {
-            const int x = ChargeAnimationX;
-            fillCorners(m_graph, x - 1, 14, x + 8, 18, Qt::white);
-            fillCorners(m_graph, x, 15, x + 7, 17, kUpload);
-            fillCorners(m_graph, x + 9, 15, x + 9, 17, Qt::white);
-            ChargeAnimationX += 2;
-            if (ChargeAnimationX > 11) {
-                ChargeAnimationX = 1;
-            }
-        }
+    if (const int x = m_frame.chargeX; x >= 0) {
+        fillCorners(m_graph, x - 1, 14, x + 8, 18, Qt::white);
+        fillCorners(m_graph, x, 15, x + 7, 17, kUpload);
+        fillCorners(m_graph, x + 9, 15, x + 9, 17, Qt::white);
     }
 }
 
@@ -270,16 +320,16 @@ std::string BatteryText(const PowerStatus& status) {
     return status.acLineStatus != 0 ? "AC" : percent;
 }
 
-void TrafficDisplay::drawTinyReadouts(const DisplayInputs& in, int plotted) {
+void TrafficDisplay::drawTinyReadouts() {
+    const int plotted = m_frame.plotted;
     QPainter p(&m_graph);
     p.setPen(kGrid);
     p.drawLine(plotted + 1, 0, plotted + 1, m_height);
-    m_graphFace = QStringLiteral("Verdana");
-    p.setFont(DisplayFont(m_graphFace, 6, true));
+    p.setFont(DisplayFont(QStringLiteral("Verdana"), 6, true));
     p.setPen(kDownload);
-    textAt(p, plotted + 3, 0, QString::fromStdString(in.downloadCaption));
+    textAt(p, plotted + 3, 0, QString::fromStdString(m_frame.in.downloadCaption));
     p.setPen(kUpload);
-    textAt(p, plotted + 3, 12, QString::fromStdString(in.uploadCaption));
+    textAt(p, plotted + 3, 12, QString::fromStdString(m_frame.in.uploadCaption));
 }
 
 void TrafficDisplay::updateToolTip(const DisplayInputs& in, std::int32_t cpu) {
@@ -296,15 +346,16 @@ void TrafficDisplay::updateToolTip(const DisplayInputs& in, std::int32_t cpu) {
                 FormatNumber(total / 1048576, "0.0", m_separators) + " MB";
 }
 
-void TrafficDisplay::drawMemoryMeter(int slotWidth, int yc) {
+void TrafficDisplay::drawMemoryMeter() {
     const int height = m_height;
+    const int slotWidth = m_frame.slotWidth;
     int ym = 0;
     if (LastMemoryStatus.TotalPhys > 0) {
         ym = px(height * static_cast<double>(LastMemoryStatus.AvailPhys) /
                 static_cast<double>(LastMemoryStatus.TotalPhys));
         fillCorners(m_graph, 130 * slotWidth, height - 1, 136 * slotWidth, ym, kMemoryBar);
     }
-    for (int y = height - 3; y >= std::min(ym, yc); y -= 2) {
+    for (int y = height - 3; y >= std::min(ym, m_frame.yc); y -= 2) {
         fillCorners(m_graph, 119 * slotWidth, y, 136 * slotWidth, y, Qt::black);
     }
 }

@@ -58,7 +58,10 @@ public:
     // The tray picture's digital text for a byte count ("##0.0" of KiB).
     std::string TrayDigits(std::int32_t bytes) const;
 
-    const QImage& Graph() const { return m_graph; }
+    // The graph of the last sample. While the window is hidden a sample draws
+    // only the part the tray picture is taken from; the rest is drawn here,
+    // when the graph is next looked at (the window shown again).
+    const QImage& Graph();
     const QImage& TrayPicture() const { return m_tray; }
     const QColor& Background() const { return m_background; }
     const std::string& ToolTip() const { return m_toolTip; }
@@ -69,13 +72,32 @@ public:
     MemoryStatus LastMemoryStatus;
 
 private:
-    void drawBars(int plotted, int slotWidth, double scale);
-    void drawCpuCurve(int plotted, int slotWidth);
+    // What the last sample draws from: enough to draw its graph again.
+    struct Frame {
+        DisplayInputs in;
+        double scale = 0;
+        int plotted = 0;
+        int slotWidth = 1;
+        int yc = 0;                // the processor bar's top row
+        int chargeX = -1;          // the charging picture's left edge, -1 for none
+        QString batteryFace;       // the face of the battery readout
+        bool tinyReadouts = false; // the Tiny layout's speed readouts
+    };
+
+    // The background, grid, bars and (visible) the averages and processor,
+    // from column fromX on.
+    void drawTraffic(int fromX);
+    // What is drawn after the tray picture is taken: the battery, the Tiny
+    // readouts and the meters' stripes.
+    void drawOverlays();
+    void drawBars(int fromX);
+    void drawCpuCurve();
     void drawTrayPicture(std::int32_t download, std::int32_t upload, bool analog);
+    void readBattery();
     void drawBattery();
-    void drawTinyReadouts(const DisplayInputs& inputs, int plotted);
+    void drawTinyReadouts();
     void updateToolTip(const DisplayInputs& inputs, std::int32_t cpu);
-    void drawMemoryMeter(int slotWidth, int yc);
+    void drawMemoryMeter();
 
     Sources m_sources;
     NumberSeparators m_separators;
@@ -86,6 +108,8 @@ private:
     QColor m_background{Qt::black};
     QString m_graphFace = QStringLiteral("Tahoma");
     std::string m_toolTip;
+    Frame m_frame;
+    bool m_partial = false; // the last sample drew only the tray picture's part
 };
 
 // A face at a size in points (at 96 dots an inch, at least one pixel), as

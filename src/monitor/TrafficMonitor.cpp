@@ -78,7 +78,7 @@ TrafficMonitor::TrafficMonitor(MonitorServices system, WindowHost& window, Windo
             m_selection->SetListIndex(index);
         }
     });
-    m_controls.Graph()->setImage(&m_display.Graph());
+    m_controls.Graph()->setImage([this]() -> const QImage& { return m_display.Graph(); });
 }
 
 TrafficMonitor::~TrafficMonitor() = default;
@@ -208,12 +208,15 @@ void TrafficMonitor::lockDrawing(bool) {
 }
 
 void TrafficMonitor::setCaption(TrafficSampler::Label label, const std::string& text) {
-    if (QLabel* target = samplerLabel(label)) {
-        target->setText(QString::fromStdString(text));
-        // The statistics lines inside the graph grow with their text.
-        if (auto* line = dynamic_cast<TextLabel*>(target)) {
-            line->fitToText();
-        }
+    QLabel* target = samplerLabel(label);
+    const QString value = QString::fromStdString(text);
+    if (target == nullptr || target->text() == value) {
+        return; // most lines keep their text from one second to the next
+    }
+    target->setText(value);
+    // The statistics lines inside the graph grow with their text.
+    if (auto* line = dynamic_cast<TextLabel*>(target)) {
+        line->fitToText();
     }
 }
 

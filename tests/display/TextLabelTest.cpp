@@ -110,6 +110,7 @@ TEST(TextLabel, FitsItsTextAsAdjustSizeDoes) {
             for (QLabel* label : {&plain, static_cast<QLabel*>(&fitted)}) {
                 label->setFont(DisplayFont(QString::fromLatin1(font.face), font.points, font.bold));
                 label->setGeometry(6, 41, 153, 13);
+                label->show();
             }
             plain.adjustSize();
             fitted.fitToText();
@@ -117,6 +118,21 @@ TEST(TextLabel, FitsItsTextAsAdjustSizeDoes) {
                 << font.face << " " << font.points << ": " << text.toStdString();
         }
     }
+}
+
+// Fitted while its window is hidden, a label takes its size when shown.
+TEST(TextLabel, FittedWhileHiddenItTakesItsSizeWhenShown) {
+    QWidget window;
+    auto* fitted = new TextLabel(QStringLiteral("Average download speed: 1.71 Kb/s"), &window);
+    fitted->setFont(DisplayFont(QStringLiteral("Tahoma"), 8.25, false));
+    fitted->setGeometry(6, 41, 10, 13);
+    fitted->fitToText();
+    EXPECT_EQ(fitted->width(), 10);
+    QLabel plain(fitted->text());
+    plain.setFont(fitted->font());
+    plain.adjustSize();
+    window.show();
+    EXPECT_EQ(fitted->size(), plain.size());
 }
 
 } // namespace

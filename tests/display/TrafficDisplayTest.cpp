@@ -26,7 +26,7 @@ struct Rig {
         in.analogTray = true;
     }
     void sample(std::int32_t d, std::int32_t u) { display.Refresh(d, u, in); }
-    QColor at(int x, int y) const { return display.Graph().pixelColor(x, y); }
+    QColor at(int x, int y) { return display.Graph().pixelColor(x, y); }
     QColor tray(int x, int y) const { return display.TrayPicture().pixelColor(x, y); }
 };
 
