@@ -75,9 +75,7 @@ void RemovableDrives::start(const StartupSettings& settings) {
 
 void RemovableDrives::started() {
     m_started = true;
-    if (m_host.options().showExtendedButton) {
-        m_tmrPollUSB.start();
-    }
+    // The extended button is the Tiny layout's: the poller runs only there.
     if (m_host.displayMode() == 2) {
         modeChanged(2);
     }
@@ -174,7 +172,7 @@ void RemovableDrives::mnuExcludeDrive_Click(std::int16_t Index) {
 void RemovableDrives::mnuShowExtendedButton_Click() {
     Options& o = m_host.options();
     o.showExtendedButton = !o.showExtendedButton;
-    if (o.showExtendedButton) {
+    if (o.showExtendedButton && m_host.displayMode() == 2) {
         m_tmrPollUSB.start();
     } else {
         m_tmrPollUSB.stop();

@@ -102,10 +102,18 @@ TEST(RemovableDrives, TheSpeakerButtonFollowsTheStateAsItArrives) {
     EXPECT_EQ(t.drives.btnVolume()->toolTip(), "Enable speakers");
 }
 
-// Once the main window unloads, the poller neither runs nor resizes it,
-// whatever still reaches the feature.
+// The poller runs in the Tiny layout only; once the main window unloads, it
+// neither runs nor resizes the window, whatever still reaches the feature.
 TEST(RemovableDrives, AfterTheStopNothingPollsOrResizes) {
     Tiny t;
+    EXPECT_TRUE(t.drives.PollTimer().isActive());
+    t.host.mode = 0;
+    t.drives.modeChanged(0);
+    t.drives.mnuShowExtendedButton_Click();
+    t.drives.mnuShowExtendedButton_Click();
+    EXPECT_FALSE(t.drives.PollTimer().isActive());
+    t.host.mode = 2;
+    t.drives.modeChanged(2);
     t.drives.graphPointerMoved(30, 10);
     ASSERT_EQ(t.window.width(), 168);
     t.drives.stop();
