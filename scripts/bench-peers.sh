@@ -93,6 +93,8 @@ mapped() { # index pid: a visible window of that subject exists
     esac
 }
 run_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%d", s }'; }
+# Times any thread of the process was put on a processor: its wake-ups.
+wakeups() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $3 } END { printf "%d", s }'; }
 rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
 pss_kib() { awk '/^Pss:/ { print $2 }' "/proc/$1/smaps_rollup"; }
 ms_now() { echo $(($(date +%s%N) / 1000000)); }
@@ -112,7 +114,7 @@ first_map_after() { awk -v t="$1" '$1 >= t { print $1 - t; exit }' "$work/maps";
 traffic=$!
 started+=("$traffic")
 keep=("${started[@]}")
-declare -A cpu start rss pss
+declare -A cpu start rss pss wake
 for run in $(seq 1 "$runs"); do
     pids=()
     for i in "${!names[@]}"; do
@@ -126,11 +128,15 @@ for run in $(seq 1 "$runs"); do
         start[$i,$run]=$(first_map_after "$t0")
     done
     sleep 10 # settle
-    declare -a ns0
-    for i in "${!names[@]}"; do ns0[i]=$(run_ns "${pids[i]}"); done
+    declare -a ns0 wk0
+    for i in "${!names[@]}"; do
+        ns0[i]=$(run_ns "${pids[i]}")
+        wk0[i]=$(wakeups "${pids[i]}")
+    done
     sleep "$seconds"
     for i in "${!names[@]}"; do
         cpu[$i,$run]=$(echo "($(run_ns "${pids[i]}") - ${ns0[i]}) / 1000000 * 60 / $seconds" | bc -l)
+        wake[$i,$run]=$(echo "($(wakeups "${pids[i]}") - ${wk0[i]}) / $seconds" | bc -l)
         rss[$i,$run]=$(rss_kib "${pids[i]}")
         pss[$i,$run]=$(pss_kib "${pids[i]}")
     done
@@ -151,11 +157,14 @@ column() { # array index
 }
 echo
 echo "$runs runs of ${seconds} s, all five side by side in each run"
-printf '| %-18s | %-14s | %-8s | %-8s | %-22s |\n' subject "CPU ms/min" "RSS MiB" "PSS MiB" "start to mapped, ms"
-printf '|%s|%s|%s|%s|%s|\n' "--------------------" "----------------" "----------" "----------" "------------------------"
+printf '| %-18s | %-14s | %-8s | %-8s | %-22s | %-12s |\n' subject "CPU ms/min" "RSS MiB" "PSS MiB" \
+    "start to mapped, ms" "wake-ups/s"
+printf '|%s|%s|%s|%s|%s|%s|\n' "--------------------" "----------------" "----------" "----------" \
+    "------------------------" "--------------"
 for i in "${!names[@]}"; do
-    printf '| %-18s | %-14s | %-8s | %-8s | %-22s |\n' "${names[i]}" "$(stats $(column cpu "$i"))" \
-        "$(median $(column rss "$i"))" "$(median $(column pss "$i"))" "$(stats $(column start "$i"))"
+    printf '| %-18s | %-14s | %-8s | %-8s | %-22s | %-12s |\n' "${names[i]}" "$(stats $(column cpu "$i"))" \
+        "$(median $(column rss "$i"))" "$(median $(column pss "$i"))" "$(stats $(column start "$i"))" \
+        "$(stats $(column wake "$i"))"
 done
 ratio() { # a b: min-max over the runs of cpu[a]/cpu[b]
     local r values=()

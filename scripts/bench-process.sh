@@ -35,6 +35,8 @@ cpu_ms() { awk -v t="$ticks" '{ print int(($14 + $15) * 1000 / t) }' "/proc/$1/s
 # where utime and stime are sampled at each clock tick and charge a whole tick
 # to a process that happens to be running when the tick strikes.
 run_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ s += $1 } END { printf "%d", s }'; }
+# Times any thread of the process was put on a processor: its wake-ups.
+wakeups() { cat /proc/"$1"/task/*/schedstat | awk '{ s += $3 } END { printf "%d", s }'; }
 rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
 pss_kib() { awk '/^Pss:/ { print $2 }' "/proc/$1/smaps_rollup"; }
 
@@ -73,18 +75,21 @@ started+=("$traffic")
 sleep 10 # settle
 pids=("$widget" "$bare" "$ticking" "$painting")
 names=(trafalo "bare Qt6 window" "  + 1 s timer" "  + 1 s repaint")
-declare -a ms0 ns0
+declare -a ms0 ns0 wk0
 for i in "${!pids[@]}"; do
     ms0[i]=$(cpu_ms "${pids[i]}")
     ns0[i]=$(run_ns "${pids[i]}")
+    wk0[i]=$(wakeups "${pids[i]}")
 done
 sleep "$seconds"
-printf '%-20s %16s %18s %9s %9s\n' "over ${seconds}s" "CPU ms/min" "(utime+stime)" "RSS MiB" "PSS MiB"
+printf '%-20s %16s %18s %9s %9s %12s\n' "over ${seconds}s" "CPU ms/min" "(utime+stime)" "RSS MiB" "PSS MiB" \
+    "wake-ups/s"
 for i in "${!pids[@]}"; do
     pid=${pids[i]}
-    printf '%-20s %16.1f %18.1f %9.1f %9.1f\n' "${names[i]}" \
+    printf '%-20s %16.1f %18.1f %9.1f %9.1f %12.1f\n' "${names[i]}" \
         "$(echo "($(run_ns "$pid") - ${ns0[i]}) / 1000000 * 60 / $seconds" | bc -l)" \
         "$(echo "($(cpu_ms "$pid") - ${ms0[i]}) * 60 / $seconds" | bc -l)" \
-        "$(echo "$(rss_kib "$pid") / 1024" | bc -l)" "$(echo "$(pss_kib "$pid") / 1024" | bc -l)"
+        "$(echo "$(rss_kib "$pid") / 1024" | bc -l)" "$(echo "$(pss_kib "$pid") / 1024" | bc -l)" \
+        "$(echo "($(wakeups "$pid") - ${wk0[i]}) / $seconds" | bc -l)"
 done
 printf 'resident memory ratio: %.2f\n' "$(echo "$(rss_kib "$widget") / $(rss_kib "$bare")" | bc -l)"
