@@ -151,6 +151,9 @@ void TrafficMonitor::addSettings(SettingsList& keys) const {
 }
 
 void TrafficMonitor::RefreshTrafficDisplay(std::int32_t& download, std::int32_t& upload) {
+    if (m_onSample) {
+        m_onSample();
+    }
     if (m_sampler->SkipNextSample) {
         m_sampler->SkipNextSample = false;
         return;

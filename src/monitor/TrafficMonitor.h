@@ -60,6 +60,7 @@ public:
     void onHiddenSample(std::function<void(bool& idle)> handler) override {
         m_onHiddenSample = std::move(handler);
     }
+    void onSample(std::function<void()> handler) override { m_onSample = std::move(handler); }
 
     TrafficSampler& Sampler() { return *m_sampler; }
     InterfaceSelection& Selection() { return *m_selection; }
@@ -69,6 +70,7 @@ public:
 
 private:
     std::function<void(bool& idle)> m_onHiddenSample;
+    std::function<void()> m_onSample;
 
     // TrafficSampler::Host
     void setUpdateTimerEnabled(bool enabled) override;

@@ -12,19 +12,25 @@
 #include <QWidget>
 
 namespace {
-constexpr int kAreaCheckMs = 2000;
-}
+// The area is looked at every second sample. The timer is the fallback for
+// when no sample comes (no interface): each sample pushes it back, so while
+// samples come it never wakes the program on its own.
+constexpr int kAreaCheckSamples = 2;
+constexpr int kAreaCheckFallbackMs = 3000;
+} // namespace
 
 TrayIcon::TrayIcon(WindowHost& host, QWidget& window, TrafficPicture& traffic)
     : m_host(host), m_window(window), m_traffic(traffic) {
     Available = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
     m_traffic.onHiddenSample([this](bool& idle) { UpdateTrayIcon(idle); });
-    m_areaCheck.setInterval(kAreaCheckMs);
+    m_traffic.onSample([this] { sampled(); });
+    m_areaCheck.setInterval(kAreaCheckFallbackMs);
     QObject::connect(&m_areaCheck, &QTimer::timeout, &m_context, [this] { CheckNotificationArea(); });
 }
 
 TrayIcon::~TrayIcon() {
     m_traffic.onHiddenSample(nullptr);
+    m_traffic.onSample(nullptr);
     delete m_trayIcon;
 }
 
@@ -84,6 +90,17 @@ void TrayIcon::AddTrayIcon() {
     m_trayIcon->setToolTip(QStringLiteral("Trafalo"));
     m_trayIcon->show();
     m_areaCheck.start();
+}
+
+void TrayIcon::sampled() {
+    if (!m_areaCheck.isActive()) {
+        return;
+    }
+    m_areaCheck.start(); // pushed back: the samples do the checking
+    if (++m_samplesSinceCheck >= kAreaCheckSamples) {
+        m_samplesSinceCheck = 0;
+        CheckNotificationArea();
+    }
 }
 
 void TrayIcon::UpdateTrayIcon(bool& idle) {

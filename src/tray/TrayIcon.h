@@ -45,6 +45,7 @@ public:
 private:
     bool hidden() const;
     void showWindow();
+    void sampled();
 
     WindowHost& m_host;
     QWidget& m_window;
@@ -56,6 +57,8 @@ private:
     bool m_returnToArea = false;
     QObject m_context;
     // While hidden: brings the window back if the notification area goes
-    // away, and puts it back when the area returns.
+    // away, and puts it back when the area returns. Active while the area
+    // is watched.
     QTimer m_areaCheck;
+    int m_samplesSinceCheck = 0;
 };

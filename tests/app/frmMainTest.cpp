@@ -197,6 +197,24 @@ TEST(frmMain, AWindowHiddenInTheAreaGoesBackInWhenTheAreaReturns) {
 
 namespace {
 
+// The area is looked at with the samples, every second one, not by a
+// wake-up of its own.
+TEST(frmMain, TheAreaIsLookedAtWithTheSamples) {
+    FakePlatform fake;
+    fake.settings().put("Tray", "True");
+    fake.settings().put("Connection", "1");
+    TestWindow window(fake.platform);
+    ASSERT_TRUE(window.Form_Load());
+    ASSERT_FALSE(window.isVisible());
+    window.trayAvailable = false;
+    for (int sample = 0; sample < 2 && !window.isVisible(); ++sample) {
+        fake.clock().seconds += 1;
+        window.Monitor().Sampler().tmrUpdate_Timer();
+    }
+    EXPECT_TRUE(window.isVisible());
+    window.Form_Unload();
+}
+
 void doubleClick(QWidget* label) {
     QMouseEvent event(QEvent::MouseButtonDblClick, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
