@@ -18,7 +18,7 @@ cmake --build --preset release --target bench_instructions >/dev/null
 out=$(mktemp -d /tmp/trafalo-callgrind.XXXXXX)
 trap 'rm -rf "$out"' EXIT
 # Budgets in thousands of instructions a tick (release build, offscreen).
-declare -A budget=([normal]=1100 [small]=870 [tiny]=405 [tray]=410)
+declare -A budget=([normal]=1070 [small]=835 [tiny]=350 [tray]=150)
 over=0
 printf '%-8s %16s %16s\n' layout "k instr./tick" "budget (k)"
 for layout in normal small tiny tray; do
