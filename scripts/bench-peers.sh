@@ -92,11 +92,7 @@ mapped() { # index pid: a visible window of that subject exists
     *) xdotool search --onlyvisible --pid "$2" >/dev/null 2>&1 ;;
     esac
 }
-run_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%d", s }'; }
-# Times any thread of the process was put on a processor: its wake-ups.
-wakeups() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $3 } END { printf "%d", s }'; }
-rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
-pss_kib() { awk '/^Pss:/ { print $2 }' "/proc/$1/smaps_rollup"; }
+source scripts/measure.sh
 ms_now() { echo $(($(date +%s%N) / 1000000)); }
 
 # The time of each window mapped on the screen, from the window manager's

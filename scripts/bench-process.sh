@@ -29,16 +29,7 @@ cleanup() {
 trap cleanup EXIT
 desktop_start --tray
 
-ticks=$(getconf CLK_TCK)
-cpu_ms() { awk -v t="$ticks" '{ print int(($14 + $15) * 1000 / t) }' "/proc/$1/stat"; }
-# Time on the processor as the scheduler counts it (ns), over all threads: precise,
-# where utime and stime are sampled at each clock tick and charge a whole tick
-# to a process that happens to be running when the tick strikes.
-run_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ s += $1 } END { printf "%d", s }'; }
-# Times any thread of the process was put on a processor: its wake-ups.
-wakeups() { cat /proc/"$1"/task/*/schedstat | awk '{ s += $3 } END { printf "%d", s }'; }
-rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
-pss_kib() { awk '/^Pss:/ { print $2 }' "/proc/$1/smaps_rollup"; }
+source scripts/measure.sh
 
 mkdir -p "$XDG_CONFIG_HOME/Trafalo"
 printf '[Setting]\nConnection=0\nSmallUI=%s\n%b\n' "${TRAFALO_MODE:-0}" "${TRAFALO_SETTINGS:-}" \
