@@ -248,11 +248,20 @@ TEST(frmMain, ThePublicAddressComesFromTheEchoPageAndTheLatestRequestWins) {
     EXPECT_EQ(pages.urls.size(), 2u);
     EXPECT_EQ(label->text(), "");
 
+    // Started with no page to reach: the labels stay empty until the Normal
+    // layout, which shows them, comes back.
     fake.settings().put("url", "http://127.0.0.1:8080/");
+    window.SetDisplayMode(1);
+    EXPECT_EQ(pages.urls.size(), 2u);
+    window.SetDisplayMode(0);
+    ASSERT_EQ(pages.urls.size(), 3u);
+    pages.answer("Current IP Address: 203.0.113.9\n");
+    EXPECT_EQ(label->text(), "203.0.113.9");
+
     pages.loaded = false;
     doubleClick(label);
     doubleClick(label);
-    EXPECT_EQ(pages.urls.size(), 3u);
+    EXPECT_EQ(pages.urls.size(), 4u);
     EXPECT_EQ(label->text(), "");
     window.Form_Unload();
 }

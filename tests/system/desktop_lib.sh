@@ -69,10 +69,12 @@ choose() {
 }
 ini() { grep -E "^$(printf '%s' "$1" | sed 's/ /%20/g')=" "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini" | cut -d= -f2-; }
 ended() { ! kill -0 "$1" 2>/dev/null; }
-stop_trafalo() {
-    kill -TERM "$1" 2>/dev/null
-    wait_for 50 ended "$1"
-    wait "$1" 2>/dev/null
+stop_trafalo() { # [pid]: the program ($pid, then forgotten) by default
+    local p=${1:-$pid}
+    [ "$p" = "$pid" ] && pid=""
+    kill -TERM "$p" 2>/dev/null
+    wait_for 50 ended "$p"
+    wait "$p" 2>/dev/null
 }
 shot() { # file w h x y: the window's part of the screen
     import -window root "$DESKTOP_DIR/root.png"
@@ -115,6 +117,7 @@ start_program() { # settings [arguments...]
     "$trafalo" "${@:2}" >>"$T/trafalo.log" 2>&1 &
     pid=$!
 }
+start_shown() { start_program "$@" && wait_window; } # settings [arguments...]
 
 # A suite's desktop and its clean-up at exit: the program ($pid) is stopped,
 # the helpers the suite started ($helpers) are ended newest first, the
@@ -128,7 +131,7 @@ suite_start() { # desktop_start's options
     trap suite_cleanup EXIT
 }
 suite_cleanup() {
-    [ -n "$pid" ] && stop_trafalo "$pid"
+    [ -n "$pid" ] && stop_trafalo
     local i
     for ((i = ${#helpers[@]} - 1; i >= 0; i--)); do
         end_process "${helpers[$i]}"
@@ -192,8 +195,7 @@ answered_meanwhile() { # what
 check_prompt_end() {
     local t0
     t0=$(date +%s%N)
-    stop_trafalo "$pid"
-    pid=""
+    stop_trafalo
     check "the program then ends within 3 s" [ $((($(date +%s%N) - t0) / 1000000)) -lt 3000 ]
 }
 

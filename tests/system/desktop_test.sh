@@ -33,7 +33,7 @@ changed=$(compare -metric AE -crop 366x52+0+85 "$DESKTOP_DIR/before.png" "$DESKT
 check "the readouts change with loopback traffic ($changed pixels)" [ "${changed%.*}" -gt 50 ]
 check "the received total is drawn in green" [ "$(green "$DESKTOP_DIR/after.png" 192 13 0 75)" -gt 20 ]
 [ -n "$shots" ] && cp "$DESKTOP_DIR/after.png" "$shots/normal.png"
-stop_trafalo "$pid"
+stop_trafalo
 check "saved: the place as pulled in, the option and layout kept ($(ini Left),$(ini Top) $(ini Sound) $(ini SmallUI))" \
     [ "$(ini Left),$(ini Top) $(ini Sound) $(ini SmallUI)" = "3000,0 False 0" ]
 
@@ -56,7 +56,7 @@ check "the icon shows the traffic picture ($changed pixels changed)" [ "${change
 changed=$(compare -metric AE "$DESKTOP_DIR/tray2.png" "$DESKTOP_DIR/tray3.png" null: 2>&1 | cut -d' ' -f1)
 check "the icon is redrawn as samples arrive ($changed pixels changed)" [ "${changed%.*}" -gt 0 ]
 [ -n "$shots" ] && convert "$DESKTOP_DIR/tray2.png" -scale 400% "$shots/tray.png"
-stop_trafalo "$pid"
+stop_trafalo
 check "exit while hidden saves Tray=True ($(ini Tray))" [ "$(ini Tray)" = True ]
 
 # 4. With a StatusNotifierWatcher on the bus the icon is a StatusNotifierItem
@@ -70,7 +70,7 @@ check "an idle link shows the window's own icon: $(/usr/bin/python3 "$here/sni_c
 loopback_traffic 3
 check "the item's picture is the traffic graph: $(/usr/bin/python3 "$here/sni_check.py" picture 20)" \
     /usr/bin/python3 "$here/sni_check.py" picture 20
-stop_trafalo "$pid"
+stop_trafalo
 end_process "$watcher"
 
 # (Saved hidden with no notification area: the window shows, in

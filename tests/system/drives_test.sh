@@ -26,16 +26,11 @@ on_exit() {
     done
 }
 
-# Sounds go to a null sink whose monitor is recorded.
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --load=module-null-sink \
-    --load=module-native-protocol-unix >"$T/pulse.log" 2>&1 &
-helpers+=($!)
+start_pulse # sounds go to a null sink whose monitor is recorded
 # A private system bus for udisks2.
 dbus-daemon --session --nofork --address="unix:path=$T/sysbus" >"$T/sysbus.log" 2>&1 &
 helpers+=($!)
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$T/sysbus"
-mkdir -p "$XDG_CONFIG_HOME/Trafalo"
-printf '[Setting]\nConnection=0\nSmallUI=0\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
 
 # An 8 MiB ext4 image on a loop device, mounted at $T/mntN, that the kernel
 # reports as removable (as a USB stick is): a file bound over the flag.
@@ -57,12 +52,7 @@ alerts() { timeout 5 xdotool search --onlyvisible --name "$1" 2>/dev/null; }
 alerts_shown() { [ "$(alerts "$1" | wc -l)" -ge "$2" ]; } # pattern count
 wait_alerts() { wait_for $(($3 * 10)) alerts_shown "$1" "$2"; } # pattern count seconds
 alerts_gone() { [ -z "$(alerts '.')" ] || [ -z "$(alerts 'Eject|Ejected')" ]; }
-start() {
-    "$trafalo" >>"$T/trafalo.log" 2>&1 &
-    pid=$!
-    wait_window
-    sleep 0.5
-}
+start() { start_shown "$1" && sleep 0.5; } # settings
 stand_in() { # JSON parameters
     /usr/bin/python3 -m dbusmock --template "$here/udisks2_stub.py" -l "$T/calls.log" -p "$1" \
         >"$T/stub.log" 2>&1 &
@@ -84,7 +74,7 @@ for n in 0 1; do make_drive $n || { echo "FAILED - no loop device"; exit 1; }; d
 # UdisksErrorNumber.*, FindFreeSlot.*, AlertLayout.*, vbMSNbox.*; the letter
 # each drive gets: DriveLetters.*, ParseMountInfo.*.)
 stand_in "{\"devices\": [$(device_number "${loops[0]}"), $(device_number "${loops[1]}")], \"fails\": [3, 100], \"errors\": [\"org.freedesktop.UDisks2.Error.DeviceBusy\", \"org.freedesktop.UDisks2.Error.DeviceBusy\"]}"
-start
+start 'SmallUI=0\n'
 parec -d null.monitor --raw --format=s16le --channels=1 --rate=44100 >"$T/sound.raw" 2>/dev/null &
 recorder=$!
 focus_before=$(xdotool getwindowfocus 2>/dev/null)
@@ -101,8 +91,7 @@ check "4 + 21 lock tries ($(calls "Unmount {") Unmount calls)" [ "$(calls "Unmou
 check "never a forced unmount, never a password prompt" bash -c "! grep -E '(Unmount|Delete) [{]' '$T/calls.log' | grep -qv '{\"auth.no_user_interaction\": True}\$'"
 peak=$(od -An -t d2 -v "$T/sound.raw" | tr -s ' ' '\n' | awk '{v = $1 < 0 ? -$1 : $1; if (v > m) m = v} END {print m + 0}')
 check "the alerts' sounds reach the speakers (peak $peak)" [ "$peak" -gt 50 ]
-stop_trafalo "$pid"
-pid=""
+stop_trafalo
 stop_stand_in
 
 # (Ended during Eject All: the end waits for the step to unwind and saves:
@@ -119,7 +108,7 @@ udevadm trigger --action=change "/sys/block/$(basename "${loops[0]}")" 2>/dev/nu
 udevadm settle -t 5 2>/dev/null
 wait_for 50 gdbus introspect --system -d org.freedesktop.UDisks2 \
     -o "/org/freedesktop/UDisks2/block_devices/$(basename "${loops[0]}")" >/dev/null 2>&1
-start
+start 'SmallUI=0\n'
 (cd "$T/mnt0" && exec sleep 600) &
 shell=$!
 eject_all
@@ -133,9 +122,7 @@ eject_all
 check "once it is free: its \"Drive …: Ejected\"" wait_alerts "^Drive [D-Z]: Ejected" 1 10
 check "unmounted" bash -c "! grep -q ' $T/mnt0 ' /proc/self/mountinfo"
 check "and the image detached" bash -c "! losetup -a | grep -q '$T/img0'"
-stop_trafalo "$pid"
-pid=""
-check "settings saved at the end" grep -q '^SmallUI=0' "$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
+stop_trafalo
 
 # 6. The extended button of the Tiny layout: a disk mounted after the start
 # counts as USB (the internal ones were learned before); the window widens
@@ -144,9 +131,8 @@ check "settings saved at the end" grep -q '^SmallUI=0' "$XDG_CONFIG_HOME/Trafalo
 mkdir -p "$T/bin"
 printf '#!/bin/sh\necho "$@" >>"%s/opened"\n' "$T" >"$T/bin/xdg-open"
 chmod +x "$T/bin/xdg-open"
-printf '[Setting]\nConnection=0\nSmallUI=2\nShowExtendedButton=1\nShowBandwidth=1\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
 export PATH="$T/bin:$PATH"
-start
+start 'SmallUI=2\nShowExtendedButton=1\nShowBandwidth=1\n'
 xev -name "Typing Here" >/dev/null 2>&1 &
 helpers+=($!)
 sleep 1
@@ -182,7 +168,6 @@ umount "$T/mnt5"
 check "unmounted: back to 140 px" wait_width 140
 xdotool mousemove $((x + 50)) $((y + 10))
 check "the pointer on the graph asks for the speaker button" wait_width 168
-stop_trafalo "$pid"
-pid=""
+stop_trafalo
 
 suite_end

@@ -125,7 +125,7 @@ if [ -n "$faketime_lib" ]; then
         changed=$(compare -metric AE -crop 366x52+0+85 "$DESKTOP_DIR/before.png" "$DESKTOP_DIR/after.png" null: 2>&1 | cut -d' ' -f1)
         check "clock moved $step: the readouts keep changing ($changed pixels)" [ "${changed%.*}" -gt 50 ]
     done
-    stop_trafalo "$pid"
+    stop_trafalo
 else
     echo "skipped: libfaketime is not installed"
 fi
@@ -139,7 +139,7 @@ check "hidden behind the StatusNotifierItem" [ -z "$(window_id)" ]
 bus=${DESKTOP_PIDS[1]}
 kill "$bus"
 check "the session bus gone, the window comes back" wait_window
-stop_trafalo "$pid"
+stop_trafalo
 kill "$watcher" 2>/dev/null
 wait "$watcher" 2>/dev/null
 
@@ -148,7 +148,7 @@ if [ ! -e /.config/Trafalo ]; then
     env -C "$DESKTOP_DIR" -u HOME -u XDG_CONFIG_HOME "$trafalo" >"$DESKTOP_DIR/nohome.log" 2>&1 &
     pid=$!
     wait_window
-    stop_trafalo "$pid"
+    stop_trafalo
     check "without HOME nothing is written under /.config" [ ! -e /.config/Trafalo ]
     check "and that is logged" grep -q "no configuration folder" "$DESKTOP_DIR/nohome.log"
     cat "$DESKTOP_DIR/nohome.log" >>"$log"

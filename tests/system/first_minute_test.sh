@@ -98,8 +98,7 @@ wait "$DESKTOP_TRAY_PID" 2>/dev/null
 check "the area gone, the window shows" wait_window
 desktop_tray
 check "the area back, the window goes back into it" wait_for 50 hidden
-stop_trafalo "$pid"
-pid=""
+stop_trafalo
 check "saved as hidden ($(ini Tray))" [ "$(ini Tray)" = True ]
 
 suite_end

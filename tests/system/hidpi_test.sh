@@ -20,18 +20,16 @@ finer() { # file w h x y
     compare -metric AE "$T/area.png" "$T/blown.png" null: 2>&1 | cut -d' ' -f1
 }
 
-start_program 'SmallUI=0\nBattery=True\nLeft=3000\n'
-wait_window
+start_shown 'SmallUI=0\nBattery=True\nLeft=3000\n'
 sleep 4 # the first sample is not plotted
 read -r x y w h < <(geometry "$(window_id)")
 check "the Normal layout is twice its size (${w}x$h)" [ "$w $h" = "732 434" ]
 shot "$T/normal2x.png" "$w" "$h" "$x" "$y"
 grid=$(convert "$T/normal2x.png" -crop 732x150+0+276 -fill black +opaque 'rgb(0,0,255)' -format '%[fx:int(mean.b*w*h)]' info:)
 check "the graph fills its place at the window's bottom ($grid grid pixels)" [ "$grid" -gt 2000 ]
-stop_trafalo "$pid"
+stop_trafalo
 
-start_program 'SmallUI=2\nShowExtendedButton=True\n'
-wait_window
+start_shown 'SmallUI=2\nShowExtendedButton=True\n'
 loopback_traffic 3
 hover_graph 60
 read -r x y w h < <(geometry "$(window_id)")
@@ -42,6 +40,6 @@ check "the battery's AC is drawn at 2x ($n pixels finer than blown up)" [ "${n%.
 n=$(finer "$T/tiny2x.png" 126 52 152 0)
 check "the Tiny readouts are drawn at 2x ($n)" [ "${n%.*}" -gt 100 ]
 [ -n "$shots" ] && cp "$T/normal2x.png" "$T/tiny2x.png" "$shots/"
-stop_trafalo "$pid"
+stop_trafalo
 
 suite_end

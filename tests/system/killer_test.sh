@@ -30,6 +30,7 @@ prog=$(mktemp -d /tmp/trafalo-kill.XXXXXX)
 chmod 755 "$prog"
 cp "$(readlink -f "$1")" "$prog/trafalo"
 for name in notepad notepadx calc; do cp /bin/sleep "$prog/$name"; done
+trafalo=$prog/trafalo
 run() { # name [user]: a copy of sleep under that name
     if [ -n "${2:-}" ]; then
         setpriv --reuid="$uid" --regid="$uid" --clear-groups "$prog/$1" 600 &
@@ -44,14 +45,6 @@ all_gone() { local p; for p in "$@"; do ! alive "$p" || return 1; done; }
 wait_gone() { # tenths pid...: false without a pid, so that a copy never started cannot pass
     [ $# -ge 2 ] && [ -n "$2" ] && wait_for "$1" all_gone "${@:2}"
 }
-start() {
-    mkdir -p "$XDG_CONFIG_HOME/Trafalo"
-    printf '[Setting]\nConnection=0\nSmallUI=0\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
-    "$prog/trafalo" >>"$T/trafalo.log" 2>&1 &
-    pid=$!
-    wait_window
-    sleep 0.5
-}
 kill_command() { choose Up 5; } # above Always On Top
 
 # 1. An LF list: three copies of notepad end within a second, notepadx and
@@ -60,15 +53,14 @@ printf '; editors\n  notepad  \n' >"$prog/killlist.txt"
 run notepad; a=$last; run notepad; b=$last; run notepad; c=$last
 run notepadx; near=$last
 run notepad other; theirs=$last
-start
+start_shown 'SmallUI=0\n' && sleep 0.5
 
 kill_command
 check "three copies of notepad end within a second" wait_gone 10 "$a" "$b" "$c"
 check "notepadx survives \"notepad\"" alive "$near"
 check "another user's notepad survives a widget run as root" alive "$theirs"
 check "the widget lives on" alive "$pid"
-stop_trafalo "$pid"
-pid=""
+stop_trafalo
 
 # (A CRLF list and a process that ignores SIGTERM, killed after the grace, are
 # pinned on fakes: KillList.EntriesCaptionAndPattern,

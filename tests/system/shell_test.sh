@@ -24,8 +24,7 @@ autostart="$XDG_CONFIG_HOME/autostart/Trafalo.desktop"
 
 # 1. The Normal window starts on top and transparent; a right click on the
 # title opens the menu at the pointer.
-start_program 'SmallUI=0\n'
-wait_window
+start_shown 'SmallUI=0\n'
 sleep 0.5 # the snapping tick settles the place
 check "always on top: $(state)" above
 check "transparent: opacity $(opacity) is 120/255" [ "$(opacity)" = 2021161080 ]
@@ -88,7 +87,6 @@ check "dragging the title moves the window ($x,$y)" [ "$x $y" = "300 200" ]
 check "no menu after a drag" menu_closed
 drag 15 200
 check "released 15 px from the left edge it snaps flush ($x)" [ "$x" = 0 ]
-stop_trafalo "$pid"
-pid=""
+stop_trafalo
 
 suite_end

@@ -11,8 +11,7 @@ source "$here/desktop_lib.sh" "$@"
 suite_start
 stop_pulse() { kill "$pulse"; wait "$pulse" 2>/dev/null; pulse=""; }
 start() { # SmallUI
-    start_program "SmallUI=$1\nShowExtendedButton=1\n"
-    wait_window
+    start_shown "SmallUI=$1\nShowExtendedButton=1\n"
     sleep 0.5
 }
 toggle() { choose Down 5; } # "Toggle Mute Volume", below Eject All
@@ -49,8 +48,7 @@ tones=$(/usr/bin/python3 "$here/tones.py" "$T/unmute.raw")
 echo "$tones" | sed 's/^/# unmuting: /'
 rising=$(echo "$tones" | awk '{ printf "%s%s", (NR > 1 ? " " : ""), int(($2 + 5) / 10) * 10 "/" $1 }')
 check "then 300 Hz and 360 Hz, 60 ms each ($rising)" bash -c "[[ '$rising' =~ ^300/(5[5-9]|6[0-5])\ 360/(5[5-9]|6[0-5])$ ]]"
-stop_trafalo "$pid"
-pid=""
+stop_trafalo
 
 # Tiny with the extended button: every pointer move over the graph asks the
 # mute state; one connection answers them all.
@@ -60,8 +58,7 @@ for i in $(seq 1 200); do xdotool mousemove $((x + 10 + i % 90)) $((y + 12)); do
 sleep 0.5
 clients=$(pactl list clients | grep -c 'application.name = "Trafalo"')
 check "200 pointer moves, one connection ($clients)" [ "$clients" = 1 ]
-stop_trafalo "$pid"
-pid=""
+stop_trafalo
 
 # A sound server that stops answering once connected (stopped), none at
 # all, and one that accepts and never answers: three toggles in a row each
@@ -86,8 +83,7 @@ check_prompt_end
 stop_pulse
 start 0
 three_toggles "no server"
-stop_trafalo "$pid"
-pid=""
+stop_trafalo
 mkdir -p "$XDG_RUNTIME_DIR/pulse"
 /usr/bin/python3 -c '
 import socket, sys, time

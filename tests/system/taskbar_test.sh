@@ -12,8 +12,7 @@ suite_start
 stub=""
 on_exit() { [ -n "$stub" ] && kill "$stub" 2>/dev/null; }
 start() { # XDG_CURRENT_DESKTOP
-    XDG_CURRENT_DESKTOP=$1 start_program 'SmallUI=0\n'
-    wait_window
+    XDG_CURRENT_DESKTOP=$1 start_shown 'SmallUI=0\n'
     sleep 0.5
 }
 stand_in() { # template bus-name [parameters]
@@ -37,8 +36,7 @@ check "Xfce: the task list's panel hides itself ($(behavior 2)), the other is le
     bash -c "[ '$(behavior 2)' = 2 ] && [ '$(behavior 1)' = 0 ]"
 toggle
 check "a second toggle clears it ($(behavior 2))" [ "$(behavior 2)" = 0 ]
-stop_trafalo "$pid"
-pid=""
+stop_trafalo
 
 # A hung Xfconf takes every call and answers none: three toggles in a row
 # hold up nothing, and the program still ends at once.
@@ -59,8 +57,7 @@ start GNOME
 toggle
 check "GNOME: nothing is called on any panel" [ "$(grep -c Property "$T/calls.log")" = "$calls" ]
 check "and the widget runs on" kill -0 "$pid"
-stop_trafalo "$pid"
-pid=""
+stop_trafalo
 stop_stand_in
 
 stand_in plasma_stub.py org.kde.plasmashell
@@ -69,7 +66,6 @@ toggle
 check "Plasma: the panel hides itself" grep -q "p.hiding = 'autohide'" "$T/calls.log"
 toggle
 check "a second toggle clears it" grep -q "p.hiding = 'none'" "$T/calls.log"
-stop_trafalo "$pid"
-pid=""
+stop_trafalo
 
 suite_end

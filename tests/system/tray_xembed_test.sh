@@ -99,8 +99,7 @@ check "the tray host gone, the Free Memory window shows" wait_for 50 fm_shown
 desktop_tray
 check "the tray host back, it goes back into the tray" wait_for 50 fm_hidden
 check "and its icon is there ($(icon_count))" wait_for 30 icons_are 1
-stop_trafalo "$pid"
-pid=""
+stop_trafalo
 check "SIGTERM ends the program" [ "$(pgrep -f "$trafalo /tray" | wc -l)" = 0 ]
 
 suite_end

@@ -31,8 +31,7 @@ stays "its place holds while it samples" "$x0" "$y0"
 check "nothing said of Wayland ($(limits "$T/x11.log"))" [ "$(limits "$T/x11.log")" = 0 ]
 check "the children it starts see the user's environment" \
     bash -c "! tr '\0' '\n' </proc/$pid/environ | grep -q '^QT_QPA_PLATFORM='"
-stop_trafalo "$pid"
-pid=""
+stop_trafalo
 check "the settings are saved at exit ($(ini SmallUI))" [ "$(ini SmallUI)" = 2 ]
 
 # Qt's Wayland plugin leaves a few allocations at exit in modules unloaded by
@@ -51,8 +50,7 @@ for how in variable option; do
     sleep 3
     check "chosen by $how, Wayland stands ($(plugin "$pid"))" [ "$(plugin "$pid")" = "libqwayland " ]
     check "and what is lost is said once ($(limits "$T/$how.log"))" [ "$(limits "$T/$how.log")" = 1 ]
-    stop_trafalo "$pid"
-    pid=""
+    stop_trafalo
 done
 
 # Wayland only: no X server to fall back to.
@@ -61,7 +59,6 @@ pid=$!
 sleep 3
 check "Wayland only, it starts ($(plugin "$pid"))" [ "$(plugin "$pid")" = "libqwayland " ]
 check "and says once what is lost ($(limits "$T/wayland.log"))" [ "$(limits "$T/wayland.log")" = 1 ]
-stop_trafalo "$pid"
-pid=""
+stop_trafalo
 
 suite_end
