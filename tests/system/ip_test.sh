@@ -43,6 +43,7 @@ helpers+=($!)
 echo answer >"$T/mode"
 /usr/bin/python3 "$here/echo_page.py" 18080 "$T/mode" "$T/page.log" &
 helpers+=($!)
+wait_for 50 grep -q listening "$T/page.log" # before the start's fetch
 # A proxy that would see any request sent through it.
 /usr/bin/python3 -c 'import socket,sys
 s = socket.create_server(("127.0.0.1", 18081))
