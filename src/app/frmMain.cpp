@@ -69,6 +69,12 @@ frmMain::frmMain(Platform& platform)
     KeyState = [] { return QGuiApplication::queryKeyboardModifiers(); };
     FeatureContext context{m_platform, *this, *this, m_controls, [this] { return keys(); }, m_appFolder};
     m_features = MakeFeatures(context);
+    // One wake-up a second for the periodic work of every feature: the sample's.
+    m_features.monitor->onSample([this] {
+        for (const auto& feature : m_features.all) {
+            feature->sampled();
+        }
+    });
     for (const auto& [name, label] : m_controls.Labels()) {
         label->installEventFilter(this);
     }

@@ -56,6 +56,9 @@ public:
     virtual void graphPointerMoved(int, int) {}
     // The window lost the keyboard focus to another window.
     virtual void windowDeactivated() {}
+    // After each second's sample, shown or hidden: periodic work wakes with
+    // the sample instead of waking the program at a moment of its own.
+    virtual void sampled() {}
     // Adds this feature's items, each with its command, for one opening of
     // the menu.
     virtual void addMenuItems(MenuBuilder&) {}

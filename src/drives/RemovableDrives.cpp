@@ -189,7 +189,20 @@ void RemovableDrives::drawSpeaker(std::int32_t muted) {
     m_btnVolume->setToolTip(muted == 1 ? QStringLiteral("Enable speakers") : QStringLiteral("Mute speakers"));
 }
 
+void RemovableDrives::sampled() {
+    if (!m_tmrPollUSB.isActive()) {
+        return; // no poller outside the Tiny layout
+    }
+    // While samples come they do the polling, in the wake-up they take
+    // anyway; the timer, pushed back by each, polls only when none come.
+    m_tmrPollUSB.start();
+    if (++m_samplesSincePoll >= kPollMs / 1000) {
+        tmrPollUSB_Timer();
+    }
+}
+
 void RemovableDrives::tmrPollUSB_Timer() {
+    m_samplesSincePoll = 0;
     const bool requested = std::exchange(VolumeButtonRequested, false);
     const bool checked = m_host.options().showExtendedButton;
     const std::size_t usb = checked && !requested ? m_usb.FirstUsbDrive().size() : 0;

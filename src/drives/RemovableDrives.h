@@ -42,6 +42,7 @@ public:
     void modeChanged(std::int32_t mode) override;
     void graphPointerMoved(int x, int y) override;
     void windowDeactivated() override;
+    void sampled() override;
     void addMenuItems(MenuBuilder& menu) override;
     bool takeGesture(Gesture gesture) override;
     void addSettings(SettingsList& keys) const override;
@@ -89,6 +90,7 @@ private:
     QTimer m_tmrDropDown;
     bool VolumeButtonRequested = false;
     std::int32_t PollTickCount = 0;
+    int m_samplesSincePoll = 0;
     std::int32_t m_speakerMuted = -1; // the state the speaker button shows, -1 none yet
     bool m_started = false;
 };

@@ -23,14 +23,12 @@ TrayIcon::TrayIcon(WindowHost& host, QWidget& window, TrafficPicture& traffic)
     : m_host(host), m_window(window), m_traffic(traffic) {
     Available = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
     m_traffic.onHiddenSample([this](bool& idle) { UpdateTrayIcon(idle); });
-    m_traffic.onSample([this] { sampled(); });
     m_areaCheck.setInterval(kAreaCheckFallbackMs);
     QObject::connect(&m_areaCheck, &QTimer::timeout, &m_context, [this] { CheckNotificationArea(); });
 }
 
 TrayIcon::~TrayIcon() {
     m_traffic.onHiddenSample(nullptr);
-    m_traffic.onSample(nullptr);
     delete m_trayIcon;
 }
 

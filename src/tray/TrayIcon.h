@@ -41,11 +41,11 @@ public:
     // True when start-up left the window hidden in the notification area.
     bool StartsHidden() const { return m_startHidden; }
     QSystemTrayIcon* Icon() const { return m_trayIcon; }
+    void sampled() override;
 
 private:
     bool hidden() const;
     void showWindow();
-    void sampled();
 
     WindowHost& m_host;
     QWidget& m_window;

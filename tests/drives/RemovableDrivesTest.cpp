@@ -102,6 +102,26 @@ TEST(RemovableDrives, TheSpeakerButtonFollowsTheStateAsItArrives) {
     EXPECT_EQ(t.drives.btnVolume()->toolTip(), "Enable speakers");
 }
 
+// The samples do the polling in the Tiny layout, every fifth: no wake-up of
+// its own; outside it, none does.
+TEST(RemovableDrives, EveryFifthSamplePollsInTheTinyLayoutOnly) {
+    Tiny t;
+    t.fake.drives().set('E', kDriveRemovable);
+    for (int sample = 1; sample <= 4; ++sample) {
+        t.drives.sampled();
+    }
+    EXPECT_EQ(t.window.width(), 140);
+    t.drives.sampled();
+    EXPECT_EQ(t.window.width(), 168);
+    t.host.mode = 0;
+    t.drives.modeChanged(0);
+    t.window.setFixedSize(366, 217);
+    for (int sample = 1; sample <= 10; ++sample) {
+        t.drives.sampled();
+    }
+    EXPECT_EQ(t.window.width(), 366);
+}
+
 // The poller runs in the Tiny layout only; once the main window unloads, it
 // neither runs nor resizes the window, whatever still reaches the feature.
 TEST(RemovableDrives, AfterTheStopNothingPollsOrResizes) {

@@ -1,7 +1,11 @@
 // The window system asked for: X11 wherever an X server is there and the
-// user chose nothing; the user's choice stands.
+// user chose nothing; the user's choice stands. Pictures go through the X
+// server's socket unless the user chose; none of it reaches the programs
+// the widget starts.
 #include "platform/linux/SessionType.h"
+#include "platform/Platform.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 TEST(ChooseQtPlatform, X11WhereAnXServerIsThereUnlessTheUserChose) {
@@ -26,4 +30,23 @@ TEST(ChooseQtPlatform, X11WhereAnXServerIsThereUnlessTheUserChose) {
         EXPECT_EQ(ChooseQtPlatform({c.qpa, c.display, c.wayland}, c.arguments), c.want)
             << c.qpa << " " << c.display << " " << c.wayland << " " << c.arguments.size();
     }
+}
+
+TEST(QtStartVariables, ThePlatformAndTheSocketForQtsStartOnly) {
+    const std::vector<std::string> plain{"trafalo"};
+    EXPECT_EQ(QtStartVariables({"", ":0", "", false}, plain),
+              (EnvironmentVariables{{"QT_QPA_PLATFORM", "xcb;wayland"}, {"QT_XCB_NO_MITSHM", "1"}}));
+    EXPECT_EQ(QtStartVariables({"wayland", ":0", "", true}, plain), EnvironmentVariables{});
+
+    ::unsetenv("QT_QPA_PLATFORM");
+    ::unsetenv("QT_XCB_NO_MITSHM");
+    ::setenv("DISPLAY", ":0", 1);
+    char program[] = "trafalo";
+    char* argv[] = {program, nullptr};
+    chooseWindowSystem(1, argv);
+    EXPECT_STREQ(std::getenv("QT_QPA_PLATFORM"), "xcb;wayland");
+    EXPECT_STREQ(std::getenv("QT_XCB_NO_MITSHM"), "1");
+    windowSystemChosen();
+    EXPECT_EQ(std::getenv("QT_QPA_PLATFORM"), nullptr);
+    EXPECT_EQ(std::getenv("QT_XCB_NO_MITSHM"), nullptr);
 }

@@ -86,7 +86,7 @@ std::string executableSuffix() {
 }
 
 namespace {
-bool g_platformSet = false;
+EnvironmentVariables g_startVariables; // set for Qt's start only
 }
 
 void chooseWindowSystem(int argc, char* argv[]) {
@@ -98,23 +98,24 @@ void chooseWindowSystem(int argc, char* argv[]) {
     env.qpaPlatform = read("QT_QPA_PLATFORM");
     env.display = read("DISPLAY");
     env.waylandDisplay = read("WAYLAND_DISPLAY");
-    const std::vector<std::string> arguments(argv, argv + argc);
-    const std::string platform = ChooseQtPlatform(env, arguments);
-    if (!platform.empty()) {
-        // Through the environment, so an X server that cannot be reached
-        // still leaves Qt its fallback to Wayland.
-        g_platformSet = ::setenv("QT_QPA_PLATFORM", (platform + ";wayland").c_str(), 1) == 0;
+    env.shmChosen = std::getenv("QT_XCB_NO_MITSHM") != nullptr; // NOLINT(concurrency-mt-unsafe)
+    g_startVariables.clear();
+    for (const auto& [name, value] : QtStartVariables(env, std::vector<std::string>(argv, argv + argc))) {
+        if (::setenv(name.c_str(), value.c_str(), 1) == 0) {
+            g_startVariables.emplace_back(name, value);
+        }
     }
 }
 
 void windowSystemChosen() {
-    if (g_platformSet) {
-        ::unsetenv("QT_QPA_PLATFORM");
-        g_platformSet = false;
+    for (const auto& variable : g_startVariables) {
+        ::unsetenv(variable.first.c_str());
     }
+    g_startVariables.clear();
     if (QGuiApplication::platformName() == QLatin1String("wayland")) {
         std::fputs(kWaylandLimits, stderr);
     }
+    X11WindowSystem::fitFramesInTheSendBuffer();
 }
 
 void registerPlatformFonts() {

@@ -13,3 +13,18 @@ std::string ChooseQtPlatform(const SessionEnvironment& env, const std::vector<st
     }
     return env.display.empty() ? std::string() : std::string("xcb");
 }
+
+EnvironmentVariables QtStartVariables(const SessionEnvironment& env,
+                                      const std::vector<std::string>& arguments) {
+    EnvironmentVariables variables;
+    const std::string platform = ChooseQtPlatform(env, arguments);
+    if (!platform.empty()) {
+        // Through the environment, so an X server that cannot be reached
+        // still leaves Qt its fallback to Wayland.
+        variables.emplace_back("QT_QPA_PLATFORM", platform + ";wayland");
+    }
+    if (!env.shmChosen) {
+        variables.emplace_back("QT_XCB_NO_MITSHM", "1");
+    }
+    return variables;
+}
