@@ -1,24 +1,10 @@
-// The notification-icon texts: the status messages and the tooltip and
-// balloon texts cut to the record's room.
+// The notification-icon texts: the tooltip and balloon texts cut to the
+// record's room.
 #include "display/NotifyIconRecords.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-TEST(SystrayStatus, TextsOfTheCodes) {
-    const std::pair<std::int32_t, const char*> cases[] = {
-        {0, "Success :-)"},
-        {-3, "You must suppy an Icon."},
-        {-9, "Tray-Icon was already loaded."},
-        {-11, "Balloon Text was missing."},
-        {2, ""},
-        {-12, ""},
-    };
-    for (const auto& [code, text] : cases) {
-        EXPECT_EQ(SystrayStatusText(code), text) << code;
-    }
-}
 
 TEST(NotifyIconRecords, WideTextIsCutBetweenCharacters) {
     EXPECT_EQ(WideTextCut("abc", 2), u"ab");

@@ -6,10 +6,7 @@
 # test can ever be unmounted.
 #   drives_test.sh PATH_TO_TRAFALO
 set -u
-if [ "$(id -u)" != 0 ]; then
-    echo "skipped: needs root for loop devices and a mount namespace"
-    exit 77
-fi
+[ "$(id -u)" = 0 ] || { echo "skipped: needs root for loop devices and a mount namespace"; exit 77; }
 if [ -z "${TRAFALO_PRIVATE_MOUNTS:-}" ]; then
     TRAFALO_PRIVATE_MOUNTS=1 exec unshare -m --propagation private bash "$0" "$@"
 fi

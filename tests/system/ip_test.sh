@@ -10,10 +10,7 @@
 # Root only (namespaces).
 #   ip_test.sh PATH_TO_TRAFALO
 set -u
-if [ "$(id -u)" != 0 ]; then
-    echo "skipped: needs root for namespaces"
-    exit 77
-fi
+[ "$(id -u)" = 0 ] || { echo "skipped: needs root for namespaces"; exit 77; }
 here=$(cd "$(dirname "$0")" && pwd)
 if [ -z "${TRAFALO_IP_NAMESPACES:-}" ]; then
     exec env TRAFALO_IP_NAMESPACES=1 unshare --net --uts --mount -- bash "$0" "$@"

@@ -7,10 +7,7 @@
 # (choose and geometry set x and y: the test keeps its own names apart.)
 #   killer_test.sh PATH_TO_TRAFALO
 set -u
-if [ "$(id -u)" != 0 ]; then
-    echo "skipped: needs root for a user of its own"
-    exit 77
-fi
+[ "$(id -u)" = 0 ] || { echo "skipped: needs root for a user of its own"; exit 77; }
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/desktop_lib.sh" "$@"
 

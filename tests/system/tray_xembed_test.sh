@@ -10,8 +10,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/desktop_lib.sh" "$@"
 
 suite_start --tray
-mkdir -p "$XDG_CONFIG_HOME/Trafalo"
-printf '[Setting]\nConnection=0\n' >"$XDG_CONFIG_HOME/Trafalo/Trafalo.ini"
 fm_id() { timeout 5 xdotool search --onlyvisible --name 'Free Memory v' 2>/dev/null | head -n1; }
 fm_shown() { [ -n "$(fm_id)" ]; }
 fm_hidden() { [ -z "$(fm_id)" ]; }
@@ -60,9 +58,7 @@ icon_cases() { # which "x y" shown-check
     xdotool mousemove --sync 640 500
 }
 
-"$trafalo" /tray >"$T/trafalo.log" 2>&1 &
-pid=$!
-wait_window
+start_shown '' /tray
 hover_graph 110
 xdotool click 1 # the Tiny meters' Free Memory gesture
 check "the Free Memory window shows" wait_for 50 fm_shown
