@@ -6,9 +6,6 @@ class FakeNetworkTable : public INetworkTable {
 public:
     std::optional<std::vector<IfRow>> readTable() override {
         ++reads;
-        if (failing) {
-            return std::nullopt;
-        }
         return rows;
     }
     std::optional<std::int32_t> defaultRouteIndex() override { return defaultRoute; }
@@ -32,7 +29,6 @@ public:
         return r;
     }
     std::vector<IfRow> rows;
-    bool failing = false;
     std::optional<std::int32_t> defaultRoute;
     int reads = 0;
 };

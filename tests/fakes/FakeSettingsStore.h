@@ -20,9 +20,6 @@ public:
     bool set(const std::string& app, const std::string& section, const std::string& key,
              const std::string& value) override {
         writes.push_back({key, value});
-        if (readOnly) {
-            return false;
-        }
         values[{app, section, key}] = value;
         return true;
     }
@@ -43,6 +40,5 @@ public:
 
     std::map<Key, std::string> values;
     std::vector<std::pair<std::string, std::string>> writes;
-    bool readOnly = false;
     int batches = 0; // setMany calls
 };

@@ -29,7 +29,7 @@ public:
     std::optional<std::uint32_t> readDynValue(std::uintptr_t, const char*) override { return std::nullopt; }
     void closeDynKey(std::uintptr_t) override {}
     std::optional<MemoryStatusEx> memoryStatusEx() override { return memoryEx; }
-    std::optional<MemoryStatus32> memoryStatus32() override { return memory32; }
+    std::optional<MemoryStatus32> memoryStatus32() override { return std::nullopt; }
 
     std::optional<int> platform = 2;
     std::uint32_t version = 0x0A;
@@ -37,5 +37,4 @@ public:
     std::vector<std::uint8_t> block;
     long queryResult = 0;
     std::optional<MemoryStatusEx> memoryEx;
-    std::optional<MemoryStatus32> memory32;
 };
