@@ -125,7 +125,13 @@ void InterfaceSelection::SetListIndex(std::int32_t index) {
 
 void InterfaceSelection::cboConnectionType_Click() {
     m_host.clearHistories();
-    m_settings.set(kAppName, kAppSection, kKeyConnection, std::to_string(m_listIndex));
+    // Each write replaces the file and waits for the disk: a start that keeps
+    // the saved interface writes nothing.
+    const std::string connection = std::to_string(m_listIndex);
+    if (!m_settings.has(kAppName, kAppSection, kKeyConnection) ||
+        m_settings.get(kAppName, kAppSection, kKeyConnection, "") != connection) {
+        m_settings.set(kAppName, kAppSection, kKeyConnection, connection);
+    }
     m_host.resetTopSpeeds();
     const std::string entry =
         m_listIndex >= 0 ? m_entries[static_cast<std::size_t>(m_listIndex)] : std::string();

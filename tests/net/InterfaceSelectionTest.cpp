@@ -79,6 +79,9 @@ TEST(InterfaceSelection, StartSelectsTheSavedEntryElseTheInterfaceInUse) {
         selection.SelectSaved();
         EXPECT_EQ(selection.ListIndex(), c.expected) << c.what;
         EXPECT_EQ(settings.main("Connection"), std::to_string(c.expected)) << c.what;
+        const bool kept = c.saved && std::to_string(c.expected) == c.saved;
+        EXPECT_EQ(settings.writes.size(), kept ? 0u : 1u)
+            << c.what; // an unchanged choice is not written again
     }
 }
 
