@@ -39,8 +39,8 @@ std::optional<ScreenPoint> X11WindowSystem::placeOf(std::uintptr_t nativeWindow)
 }
 
 void X11WindowSystem::fitFramesInTheSendBuffer() {
-    // The socket counts as writable again only once a quarter of its buffer
-    // is free, and a 110 KB picture takes about 140 KB of it.
+    // The socket counts as writable only while at most a quarter of its
+    // buffer is in use, and a 110 KB picture takes about 140 KB of it.
     constexpr int kWanted = 1 << 20;
     const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
