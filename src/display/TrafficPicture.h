@@ -16,8 +16,4 @@ public:
     // Runs after each sample drawn while the window is hidden, with whether
     // the link is idle; nullptr for none.
     virtual void onHiddenSample(std::function<void(bool& idle)> handler) = 0;
-    // Runs at each sample, shown or hidden, before it is drawn: work that
-    // wakes with the sample instead of waking the program itself; nullptr
-    // for none.
-    virtual void onSample(std::function<void()> handler) = 0;
 };

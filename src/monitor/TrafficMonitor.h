@@ -60,7 +60,10 @@ public:
     void onHiddenSample(std::function<void(bool& idle)> handler) override {
         m_onHiddenSample = std::move(handler);
     }
-    void onSample(std::function<void()> handler) override { m_onSample = std::move(handler); }
+    // Runs at each sample, shown or hidden, before it is drawn: the window
+    // hands it to every feature, so their periodic work wakes with the
+    // sample; nullptr for none.
+    void onSample(std::function<void()> handler) { m_onSample = std::move(handler); }
 
     TrafficSampler& Sampler() { return *m_sampler; }
     InterfaceSelection& Selection() { return *m_selection; }
